@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+#include "common/services.h"
+#include "map/city_map.h"
+#include "map/guilds.h"
+#include "map/nav.h"
+#include "map/settings.h"
+#include "map/vamp_db.h"
+#include "minimap/planner_search.h"
+
+namespace zeko {
+
+// Everything the program knows during a run, made for one program folder. The program makes
+// one for the folder of its executable; tests make their own in a temporary folder.
+class ProgramState {
+  public:
+    ProgramState(std::filesystem::path folder, Services services);
+    ProgramState(const ProgramState&) = delete;
+    ProgramState& operator=(const ProgramState&) = delete;
+
+    const std::filesystem::path& folder() const { return folder_; }
+
+    std::filesystem::path folder_;
+    Services services;
+
+    // The minimap's live zoom: 0 until the minimap is first laid out, then 3, 5, 7, 9 or 11.
+    int16_t ZOOM = 0;
+    // Which of the three nearest places the panel and lines show: 0, 1 or 2.
+    int16_t NAV_CHOICE = 0;
+
+    CityMap map;
+    VampDb db;
+    SettingsStore settings;
+    NavModel nav;
+    PlannerSearch planner;
+    GuildTable guilds;
+};
+
+}  // namespace zeko

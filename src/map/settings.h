@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "common/conversions.h"
+#include "common/services.h"
+
+namespace zeko {
+
+inline constexpr int kSettingsBytes = 471;
+
+// File naming of one kind of screen shot.
+struct PIC_CONFIG {
+    std::array<char, 50> HEADER;  // 8-bit text, blank-padded
+    uint8_t HEADER_LEN = 0;
+    int16_t DATE_FORMAT = 0;
+
+    PIC_CONFIG() { HEADER.fill(' '); }
+    std::string header() const;
+    void set_header(std::string_view utf8);
+    bool operator==(const PIC_CONFIG&) const = default;
+};
+
+struct SETTINGS_REC {
+    int16_t ZOOM = 0;
+    VbBool AUTOLOGIN_ENABLED = 0;
+    VbBool AUTONAV_STANDARD = 0;
+    VbBool AUTONAV_PRECOG = 0;
+    VbBool NAVLINE_BANK = 0;
+    VbBool NAVLINE_PUB = 0;
+    VbBool NAVLINE_TRANSIT = 0;
+    VbBool NAVLINE_DEST = 0;
+    int16_t RESERVED_1 = 0;
+    std::array<PIC_CONFIG, 3> PIC;
+    int16_t LAYOUT = 0;
+    std::array<int16_t, 12> LAYOUT_POS{};
+    int16_t WIN_TOP = 0;
+    int16_t WIN_LEFT = 0;
+    int16_t WIN_HEIGHT = 0;
+    int16_t WIN_WIDTH = 0;
+    int16_t WIN_STATE = 0;
+    VbBool TILE_IMAGES = 0;
+    VbBool TOOLBAR = 0;
+    int16_t MAP_VERSION = 0;
+    VbBool USAGE_PING_DONE = 0;
+    std::array<char, 250> RESERVED_2{};
+
+    bool operator==(const SETTINGS_REC&) const = default;
+};
+
+std::array<uint8_t, kSettingsBytes> encode_settings(const SETTINGS_REC& s);
+SETTINGS_REC decode_settings(std::span<const uint8_t, kSettingsBytes> bytes);
+
+// `SETTINGS.DAT` and the one settings record the program works on.
+class SettingsStore {
+  public:
+    // live_zoom is the minimap's current zoom, which every save writes into the record.
+    SettingsStore(std::filesystem::path folder, Services& services, const int16_t& live_zoom);
+
+    void DEFAULT_SETTINGS();
+    void LOAD_SETTINGS();
+    void SAVE_SETTINGS();
+
+    std::filesystem::path file_path() const;
+
+    SETTINGS_REC SETTINGS;
+    // Set while the settings are pushed into the main window, so its handlers do not save.
+    bool APPLYING_SETTINGS = false;
+
+  private:
+    std::filesystem::path folder_;
+    Services& services_;
+    const int16_t& live_zoom_;
+};
+
+}  // namespace zeko

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "common/conversions.h"
+#include "common/services.h"
+#include "common/vb_array.h"
+
+namespace zeko {
+
+inline constexpr int kVampRecordBytes = 165;
+
+// One character. Text fields hold their fixed width of 8-bit characters (Windows-1252),
+// blank-padded, exactly as on disk; the length bytes hold the length as typed.
+struct VAMP {
+    std::array<char, 49> HANDLE;
+    uint8_t RESERVED = 0;
+    uint8_t HANDLE_LEN = 0;
+    std::array<char, 50> NAME;
+    uint8_t NAME_LEN = 0;
+    std::array<char, 50> PASSWORD;
+    uint8_t PASSWORD_LEN = 0;
+    int16_t POS_X = 100;
+    int16_t POS_Y = 100;
+    int16_t DEST_X = 0;
+    int16_t DEST_Y = 0;
+    VbBool AUTOLOGIN = kFalse;
+    VbBool DELETED = kFalse;
+
+    VAMP() {
+        HANDLE.fill(' ');
+        NAME.fill(' ');
+        PASSWORD.fill(' ');
+    }
+
+    // The texts as a reader takes them (the first length-byte characters), in UTF-8.
+    std::string handle() const;
+    std::string name() const;
+    std::string password() const;
+    // The whole 49-character handle field, padding included, as the list shows it.
+    std::string handle_field() const;
+
+    // Assign a text: cut or padded to the field, the length byte set to its length (at most
+    // 255).
+    void set_handle(std::string_view utf8);
+    void set_name(std::string_view utf8);
+    void set_password(std::string_view utf8);
+
+    bool operator==(const VAMP&) const = default;
+};
+
+std::array<uint8_t, kVampRecordBytes> encode_vamp(const VAMP& v);
+VAMP decode_vamp(std::span<const uint8_t, kVampRecordBytes> bytes);
+
+// The character database `VAMP.dat` and the characters in memory.
+class VampDb {
+  public:
+    VampDb(std::filesystem::path folder, Services& services);
+
+    void LOAD_DB();
+    void SAVE_DB();
+    void CLEAN_DB();
+    int16_t CREATE_DB(const VAMP& record);
+    VbBool CHECK_NEW_VAMP(const VAMP& record);
+
+    // VAMPS(CUR_VAMP); raises subscript out of range when there is no such record.
+    VAMP& current() { return VAMPS(CUR_VAMP); }
+
+    std::filesystem::path file_path() const;
+
+    VbArray<VAMP> VAMPS{1, 0};
+    int16_t VAMP_COUNT = 0;
+    int16_t CUR_VAMP = 0;
+    int16_t SEL_VAMP = 0;
+    bool CREATE_OFFERED = false;
+
+  private:
+    std::filesystem::path folder_;
+    Services& services_;
+};
+
+}  // namespace zeko

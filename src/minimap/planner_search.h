@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+#include "map/nav.h"
+#include "map/vamp_db.h"
+
+namespace zeko {
+
+class CityMap;
+class Prompts;
+
+// The destination planner's own nearest-place search, seen from the character chosen in the
+// planner.
+class PlannerSearch {
+  public:
+    PlannerSearch(CityMap& map, VampDb& db, Prompts& prompts);
+
+    void RESET_NEAREST();
+    void FIND_NEAREST();
+    int16_t DIST_FROM_ORIGIN(int x, int y) const;
+    static int16_t DISTANCE(int x1, int y1, int x2, int y2);
+    void ADD_BANK(int16_t x, int16_t y);
+    void ADD_PUB(int16_t x, int16_t y);
+    void ADD_TRANSIT(int16_t x, int16_t y);
+    NAV_POINT GET_NEAREST_BANK(int32_t n);
+    NAV_POINT GET_NEAREST_PUB(int32_t n);
+    NAV_POINT GET_NEAREST_TRANSIT(int32_t n);
+    NAV_DEST FIND_DEST(int16_t x, int16_t y);
+
+    VAMP ORIGIN;
+    VbArray<NAV_POINT> NEAREST_BANK{1, 3};
+    VbArray<NAV_POINT> NEAREST_PUB{1, 3};
+    VbArray<NAV_POINT> NEAREST_TRANSIT{1, 3};
+    NAV_DEST DEST_ROUTE;
+
+  private:
+    CityMap& map_;
+    VampDb& db_;
+    Prompts& prompts_;
+};
+
+}  // namespace zeko
