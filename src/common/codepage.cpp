@@ -52,6 +52,11 @@ void for_each_char(std::string_view s, F&& f) {
             }
             cp = (cp << 6) | (cc & 0x3F);
         }
+        // Overlong forms, surrogate halves and numbers past U+10FFFF are not characters;
+        // taking them would let "\xC0\xAF" through as "/".
+        constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (ok && (cp < kSmallest[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF))
+            ok = false;
         if (!ok) {
             f(kBad);
             ++i;

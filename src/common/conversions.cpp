@@ -1,9 +1,10 @@
 #include "common/conversions.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
+#include <system_error>
 
 #include "common/errors.h"
 
@@ -64,34 +65,68 @@ double Val(std::string_view text) {
         if (k == 'o' || k == 'O') return radix_number(std::string_view(s).substr(2), 8);
         return 0;
     }
+    // std::from_chars rather than strtod: the window toolkit switches the C library to the
+    // user's locale, where strtod would stop at the point of "3.5" in a German one.
     std::string number;
     size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) number += s[i++];
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    if (negative) number += '-';
     bool digits = false;
+    // The power of ten of the first significant digit tells a number too large to hold from
+    // one too small.
+    bool seen_nonzero = false;
+    int64_t int_digits = 0;
     while (i < s.size() && is_digit(s[i])) {
+        seen_nonzero = seen_nonzero || s[i] != '0';
+        if (seen_nonzero) ++int_digits;
         number += s[i++];
         digits = true;
     }
+    int64_t lead_power = int_digits - 1;
     if (i < s.size() && s[i] == '.') {
         number += s[i++];
+        int64_t place = 0;
         while (i < s.size() && is_digit(s[i])) {
+            --place;
+            if (s[i] != '0' && !seen_nonzero) {
+                seen_nonzero = true;
+                lead_power = place;
+            }
             number += s[i++];
             digits = true;
         }
     }
     if (!digits) return 0;
+    int64_t exponent_value = 0;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
         size_t j = i + 1;
         std::string exponent = "e";
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent += s[j++];
+        bool exp_negative = false;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
+            exp_negative = s[j] == '-';
+            exponent += s[j++];
+        }
         bool exp_digits = false;
         while (j < s.size() && is_digit(s[j])) {
+            exponent_value = std::min<int64_t>(exponent_value * 10 + (s[j] - '0'), 1000000000);
             exponent += s[j++];
             exp_digits = true;
         }
-        if (exp_digits) number += exponent;
+        if (exp_negative) exponent_value = -exponent_value;
+        if (exp_digits)
+            number += exponent;
+        else
+            exponent_value = 0;
     }
-    return std::strtod(number.c_str(), nullptr);
+    double value = 0;
+    if (std::from_chars(number.data(), number.data() + number.size(), value).ec ==
+        std::errc::result_out_of_range) {
+        bool huge = seen_nonzero && lead_power + exponent_value >= 0;
+        value = huge ? std::numeric_limits<double>::infinity() : 0.0;
+        if (negative) value = -value;
+    }
+    return value;
 }
 
 int16_t CInt(double value) {
@@ -118,9 +153,12 @@ std::string Str(int64_t value) {
 std::string Str(double value) {
     if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
         return Str(static_cast<int64_t>(value));
+    // Fifteen significant digits, as "%.15G" gives, but without the locale's decimal comma.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15G", value);
-    std::string s = buf;
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    std::string s = ec == std::errc() ? std::string(buf, end) : std::string("0");
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
     // Fractions are written without their leading zero: " .5", "-.25".
     if (s.rfind("0.", 0) == 0)
         s.erase(0, 1);

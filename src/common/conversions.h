@@ -32,6 +32,11 @@ double Int(double value);
 // The plain number-to-text conversion: non-negative numbers get a leading blank.
 std::string Str(int64_t value);
 std::string Str(double value);
+// Any int-sized or smaller integer (a 16-bit coordinate, a literal) would otherwise be
+// ambiguous between the two above.
+inline std::string Str(int value) {
+    return Str(int64_t{value});
+}
 
 // Upper-cases ASCII letters and the letters of the 8-bit code page; the text is UTF-8.
 std::string UCase(std::string_view text);

@@ -47,6 +47,7 @@ class CityMap {
 
     std::string STREET_NAME_X(int i);
     std::string STREET_NAME_Y(int j);
+    // X street x / 2, rounded down (the street name of the block (x, y)); x in 0..201.
     std::string COORD_NAME_X(int x);
     std::string COORD_NAME_Y(int y);
     // "Aardvark && 1st" for the block (2, 2).
@@ -54,7 +55,8 @@ class CityMap {
     std::string PLACE_NAME(int code);
 
     // Grid coordinate of a street's blocks (2 * index), matched in any letter case; 0 when the
-    // name is not in the table. These do not build the tables.
+    // name is not in the table. These read the built-in street lists, so they neither need nor
+    // build X_STREETS / Y_STREETS.
     int16_t STREET_INDEX_X(std::string_view name) const;
     int16_t STREET_INDEX_Y(std::string_view name) const;
 

@@ -14,14 +14,19 @@ namespace zeko {
 
 inline constexpr int kSettingsBytes = 471;
 
+inline constexpr int kPicConfigBytes = 53;
+inline constexpr int kPicHeaderWidth = 50;
+
 // File naming of one kind of screen shot.
 struct PIC_CONFIG {
-    std::array<char, 50> HEADER;  // 8-bit text, blank-padded
+    std::array<char, kPicHeaderWidth> HEADER;  // 8-bit text, blank-padded, as on disk
     uint8_t HEADER_LEN = 0;
-    int16_t DATE_FORMAT = 0;
+    int16_t DATE_FORMAT = 0;  // index into DATE_FORMATS
 
     PIC_CONFIG() { HEADER.fill(' '); }
+    // The prefix as a reader takes it (the first HEADER_LEN characters), in UTF-8.
     std::string header() const;
+    // The prefix cut or padded to the field; the length byte gets its length (at most 255).
     void set_header(std::string_view utf8);
     bool operator==(const PIC_CONFIG&) const = default;
 };
@@ -53,19 +58,26 @@ struct SETTINGS_REC {
     bool operator==(const SETTINGS_REC&) const = default;
 };
 
+// The record as it lies in the file and back; every byte survives the round trip.
 std::array<uint8_t, kSettingsBytes> encode_settings(const SETTINGS_REC& s);
 SETTINGS_REC decode_settings(std::span<const uint8_t, kSettingsBytes> bytes);
 
 // `SETTINGS.DAT` and the one settings record the program works on.
 class SettingsStore {
   public:
-    // live_zoom is the minimap's current zoom, which every save writes into the record.
+    // live_zoom is the minimap's current zoom, which a save writes into the record once the
+    // minimap has been laid out (it is 0 before).
     SettingsStore(std::filesystem::path folder, Services& services, const int16_t& live_zoom);
 
+    // The factory values; LAYOUT and LAYOUT_POS are left as they are.
     void DEFAULT_SETTINGS();
+    // Reads the file, replacing a missing or wrong-length one by the defaults. Shows nothing
+    // itself; when the file cannot be mended the defaults stay in memory.
     void LOAD_SETTINGS();
+    // Writes the record over the start of the file; errors are shown in a box.
     void SAVE_SETTINGS();
 
+    // The folder's settings file, whatever the letter case of its name.
     std::filesystem::path file_path() const;
 
     SETTINGS_REC SETTINGS;

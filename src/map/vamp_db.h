@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -13,7 +15,13 @@
 
 namespace zeko {
 
+class RecordFile;
+class RuntimeError;
+
 inline constexpr int kVampRecordBytes = 165;
+
+// The database holds passwords in plain text: only its owner may read it.
+inline constexpr mode_t kVampFileMode = 0600;
 
 // One character. Text fields hold their fixed width of 8-bit characters (Windows-1252),
 // blank-padded, exactly as on disk; the length bytes hold the length as typed.
@@ -54,6 +62,7 @@ struct VAMP {
     bool operator==(const VAMP&) const = default;
 };
 
+// The record as it stands in the file and back; every byte survives the round trip.
 std::array<uint8_t, kVampRecordBytes> encode_vamp(const VAMP& v);
 VAMP decode_vamp(std::span<const uint8_t, kVampRecordBytes> bytes);
 
@@ -62,16 +71,21 @@ class VampDb {
   public:
     VampDb(std::filesystem::path folder, Services& services);
 
+    // LOAD_DB, SAVE_DB, CLEAN_DB and CREATE_DB show their own error box and never throw.
     void LOAD_DB();
     void SAVE_DB();
     void CLEAN_DB();
-    int16_t CREATE_DB(const VAMP& record);
-    VbBool CHECK_NEW_VAMP(const VAMP& record);
+    // The index of the new record, or 0 when it was refused or an error occurred. The record
+    // is taken by value: it may well be one of `VAMPS`, which the reload replaces.
+    int16_t CREATE_DB(VAMP record);
+    // Has no trap of its own: an error (other than those CLEAN_DB reports itself) is thrown.
+    VbBool CHECK_NEW_VAMP(VAMP record);
 
     // VAMPS(CUR_VAMP); raises subscript out of range when there is no such record.
     VAMP& current() { return VAMPS(CUR_VAMP); }
 
     std::filesystem::path file_path() const;
+    std::filesystem::path scratch_path() const;
 
     VbArray<VAMP> VAMPS{1, 0};
     int16_t VAMP_COUNT = 0;
@@ -80,6 +94,13 @@ class VampDb {
     bool CREATE_OFFERED = false;
 
   private:
+    RecordFile open_database();
+    // LOAD_DB and CLEAN_DB, telling whether they got through.
+    bool load();
+    bool compact();
+    void report(const RuntimeError& error, std::string_view procedure);
+    void tell(std::string_view text, std::string_view title);
+
     std::filesystem::path folder_;
     Services& services_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "map/nav.h"
 #include "map/vamp_db.h"
@@ -35,6 +36,9 @@ class PlannerSearch {
     NAV_DEST DEST_ROUTE;
 
   private:
+    // Slot n of the list, or the complaint box naming the section and the zero record.
+    NAV_POINT slot_or_complain(const VbArray<NAV_POINT>& list, int32_t n, std::string_view section);
+
     CityMap& map_;
     VampDb& db_;
     Prompts& prompts_;

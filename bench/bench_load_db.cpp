@@ -1,0 +1,102 @@
+// LOAD_DB of a database of 1,000 characters, against a bare read of the same file.
+
+#include <stdlib.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "bench_support.h"
+#include "common/files.h"
+#include "common/prompts.h"
+#include "map/vamp_db.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace zeko;
+
+class QuietList final : public CharacterList {
+  public:
+    void clear() override {}
+    void add_item(std::string_view text, int32_t item_data) override {
+        benchmark::DoNotOptimize(text.data());
+        benchmark::DoNotOptimize(item_data);
+    }
+};
+
+class QuietPrompts final : public Prompts {
+  public:
+    MsgResult message_box(std::string_view, MsgButtons, MsgIcon, std::string_view) override {
+        ++boxes;
+        return MsgResult::OK;
+    }
+    std::string input_box(std::string_view, std::string_view, std::string_view) override {
+        return {};
+    }
+    int boxes = 0;
+};
+
+// A folder holding VAMP.dat with `count` characters, removed afterwards.
+class Fixture {
+  public:
+    explicit Fixture(int count) {
+        std::string templ = (fs::temp_directory_path() / "zeko-bench-XXXXXX").string();
+        if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
+        folder_ = templ;
+        std::ofstream out(folder_ / "VAMP.dat", std::ios::binary);
+        for (int i = 1; i <= count; ++i) {
+            VAMP v;
+            v.set_handle("Vampire number " + std::to_string(i));
+            v.set_name("Name" + std::to_string(i));
+            v.set_password("password");
+            v.POS_X = static_cast<int16_t>(i % 200);
+            auto bytes = encode_vamp(v);
+            out.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
+        }
+    }
+    ~Fixture() {
+        std::error_code ec;
+        fs::remove_all(folder_, ec);
+    }
+    const fs::path& folder() const { return folder_; }
+
+  private:
+    fs::path folder_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    constexpr int kCharacters = 1000;
+    Fixture fixture(kCharacters);
+    QuietList list;
+    QuietPrompts prompts;
+    Services services;
+    services.prompts = &prompts;
+    services.vamp_list = &list;
+
+    benchmark::RegisterBenchmark("BM_ReadFile", [&](benchmark::State& state) {
+        const fs::path path = fixture.folder() / "VAMP.dat";
+        for (auto _ : state) {
+            std::string bytes = read_or_create(path);
+            benchmark::DoNotOptimize(bytes.data());
+        }
+    });
+    benchmark::RegisterBenchmark("BM_LoadDb", [&](benchmark::State& state) {
+        VampDb db(fixture.folder(), services);
+        for (auto _ : state) {
+            db.LOAD_DB();
+            benchmark::DoNotOptimize(db.VAMP_COUNT);
+        }
+        if (db.VAMP_COUNT != kCharacters || prompts.boxes != 0)
+            state.SkipWithError("LOAD_DB did not load the file");
+    });
+
+    return zeko::bench::run_with_ratios(argc, argv, {{"BM_LoadDb", "BM_ReadFile", 0}});
+}

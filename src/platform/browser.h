@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace zeko {
+
+// A field read from a form of the page, by form name and field name.
+struct FormFieldRead {
+    enum class Status {
+        Value,        // the field was there; `value` holds it
+        MissingForm,  // the document has no form (or field) of that name
+        Failed,       // anything else went wrong
+    };
+    Status status = Status::MissingForm;
+    QString value;
+};
+
+// What a navigation is about to do, seen before it happens.
+struct NavigationRequest {
+    QString url;
+    QString target_frame;
+    // The post body exactly as it will be sent; empty for a plain request.
+    QByteArray post_data;
+    QString headers;
+    bool main_frame = true;
+    // The field "ap" of the form "countdn" of the page being left, read when the form was sent.
+    FormFieldRead countdown_ap;
+};
+
+// Colours are the program's &HBBGGRR numbers.
+using BgrColor = quint32;
+
+// The browser every window uses: the operations and events the program relies on, over
+// whichever engine is underneath. Document reads answer through a callback, since the page
+// lives in another process; the callback may run after the call returns.
+class WebBrowser : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~WebBrowser() override = default;
+
+    virtual QWidget* widget() = 0;
+
+    // Loads a URL here; "about:blank" gives an empty document, "about:" followed by markup a
+    // document of that markup.
+    virtual void Navigate2(const QString& url) = 0;
+    // With target "_blank": opens the page in a separate top-level browser window that is
+    // never followed. With post data: posts it (as a form unless the headers say otherwise).
+    virtual void Navigate2(const QString& url, const QString& target, const QByteArray& post_data,
+                           const QString& headers) = 0;
+    virtual void Navigate(const QString& url) = 0;
+
+    virtual void GoBack() = 0;
+    virtual void GoForward() = 0;
+    virtual void Refresh() = 0;
+    virtual void Refresh2() = 0;
+    virtual void Stop() = 0;
+    virtual void setSilent(bool silent) = 0;
+    virtual void setFocus() = 0;
+
+    // 4 when the document is complete.
+    virtual int ReadyState() const = 0;
+    virtual QString LocationURL() const = 0;
+
+    // The body's markup in the classic form: upper-case tag names, attribute values unquoted
+    // when they hold only letters, digits and "-_.:". Empty optional: no document or body.
+    virtual void readBodyInnerHtml(std::function<void(std::optional<QString>)> done) = 0;
+    virtual void readBodyOuterHtml(std::function<void(std::optional<QString>)> done) = 0;
+    // Replaces the body's content.
+    virtual void writeBodyInnerHtml(const QString& html) = 0;
+    virtual void setBodyBgColor(BgrColor color) = 0;
+    virtual void setBodyTextColor(BgrColor color) = 0;
+    virtual void setLinkColors(BgrColor link, BgrColor vlink, BgrColor alink) = 0;
+    // Sets a cookie ("name=value") for the site of the current document.
+    virtual void setCookie(const QString& cookie) = 0;
+    // Reads a field of a named form of the current document.
+    virtual void readFormField(const QString& form, const QString& field,
+                               std::function<void(FormFieldRead)> done) = 0;
+
+signals:
+    // Before any navigation of this browser, frames included. Handlers run before the
+    // navigation goes on.
+    void BeforeNavigate2(const zeko::NavigationRequest& request);
+    void NavigateComplete2(const QString& url);
+    // The page (or frame) has finished loading. A page that fails to load sends none.
+    void DocumentComplete(const QString& url);
+};
+
+}  // namespace zeko

@@ -1,0 +1,242 @@
+#include "minimap/planner_search.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/errors.h"
+#include "map/city_map.h"
+#include "support/fakes.h"
+
+namespace zeko {
+namespace {
+
+using testing::ShownBox;
+
+template <class F>
+int error_of(F&& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+NAV_POINT pt(int16_t x, int16_t y, int16_t dist, int16_t code) {
+    return NAV_POINT{x, y, dist, code, kTrue};
+}
+
+class PlannerSearchTest : public ::testing::Test {
+  protected:
+    PlannerSearchTest() {
+        map.MAP_LOADED = true;
+        db.VAMPS.redim(1, 2);
+        db.CUR_VAMP = 1;
+        db.SEL_VAMP = 1;
+    }
+
+    void place(int x, int y, int16_t code) { map.SET_MAP_CODE(x, y, code); }
+    void stand(int n, int16_t x, int16_t y) {
+        db.VAMPS(n).POS_X = x;
+        db.VAMPS(n).POS_Y = y;
+    }
+    void search() {
+        search_.RESET_NEAREST();
+        search_.FIND_NEAREST();
+    }
+    // A station on each of the nine fixed blocks, codes 92 to 100 in their order.
+    void nine_stations() {
+        int16_t code = 92;
+        for (int x : {50, 100, 150})
+            for (int y : {50, 100, 150})
+                place(x, y, code++);
+    }
+
+    testing::TempFolder folder;
+    testing::ScriptedPrompts prompts;
+    Services services;
+    CityMap map{folder.path()};
+    VampDb db{folder.path(), services};
+    PlannerSearch search_{map, db, prompts};
+};
+
+TEST_F(PlannerSearchTest, OrderingTiesAndKinds) {
+    stand(1, 100, 100);
+    place(90, 100, 101);
+    place(100, 90, 101);
+    place(100, 110, 101);
+    place(110, 100, 101);
+    place(100, 100, 91);
+    place(104, 104, 1);
+    place(120, 120, 100);
+    place(102, 100, 102);
+    place(100, 102, 150);
+    search();
+    EXPECT_EQ(search_.GET_NEAREST_BANK(1), pt(110, 100, 10, 101));
+    EXPECT_EQ(search_.GET_NEAREST_BANK(2), pt(100, 110, 10, 101));
+    EXPECT_EQ(search_.GET_NEAREST_BANK(3), pt(100, 90, 10, 101));
+    EXPECT_EQ(search_.GET_NEAREST_PUB(1), pt(100, 100, 0, 91));
+    EXPECT_EQ(search_.GET_NEAREST_PUB(2), pt(104, 104, 4, 1));
+    EXPECT_EQ(search_.GET_NEAREST_PUB(3), NAV_POINT{});
+    EXPECT_EQ(search_.GET_NEAREST_TRANSIT(1), pt(120, 120, 20, 100));
+    EXPECT_EQ(search_.GET_NEAREST_TRANSIT(2), NAV_POINT{});
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(PlannerSearchTest, ListsEmptyOnlyThroughReset) {
+    stand(1, 10, 10);
+    place(10, 12, 5);
+    place(12, 12, 6);
+    place(14, 14, 7);
+    search();
+    EXPECT_EQ(search_.NEAREST_PUB(3), pt(14, 14, 4, 7));
+
+    // Without the reset a second search adds to what is there.
+    search_.FIND_NEAREST();
+    EXPECT_EQ(search_.NEAREST_PUB(1), pt(12, 12, 2, 6));
+    EXPECT_EQ(search_.NEAREST_PUB(2), pt(10, 12, 2, 5));
+    EXPECT_EQ(search_.NEAREST_PUB(3), pt(12, 12, 2, 6));
+
+    // After the reset only what the map holds now, seen from the new place.
+    map.CLEAR_MAP_CODE(10, 12);
+    map.CLEAR_MAP_CODE(12, 12);
+    stand(1, 200, 200);
+    search();
+    EXPECT_EQ(search_.NEAREST_PUB(1), pt(14, 14, 186, 7));
+    EXPECT_EQ(search_.NEAREST_PUB(2), NAV_POINT{});
+    EXPECT_EQ(search_.NEAREST_PUB(3), NAV_POINT{});
+
+    search_.RESET_NEAREST();
+    EXPECT_EQ(search_.NEAREST_PUB(1), NAV_POINT{});
+}
+
+TEST_F(PlannerSearchTest, StartsFromTheSelectedCharacter) {
+    stand(1, 0, 0);
+    stand(2, 200, 200);
+    place(190, 200, 101);
+    db.SEL_VAMP = 2;
+    search();
+    EXPECT_EQ(search_.ORIGIN.POS_X, 200);
+    EXPECT_EQ(search_.GET_NEAREST_BANK(1).DIST, 10);
+
+    db.SEL_VAMP = 0;
+    db.CUR_VAMP = 1;
+    search();
+    EXPECT_EQ(db.SEL_VAMP, 1);
+    EXPECT_EQ(search_.GET_NEAREST_BANK(1).DIST, 200);
+
+    // No such character: nothing scanned, the lists keep their last search.
+    db.SEL_VAMP = 3;
+    EXPECT_EQ(error_of([&] { search_.FIND_NEAREST(); }), 9);
+    db.SEL_VAMP = 0;
+    db.CUR_VAMP = 0;
+    EXPECT_EQ(error_of([&] { search_.FIND_NEAREST(); }), 9);
+    EXPECT_EQ(db.SEL_VAMP, 0);
+    EXPECT_EQ(search_.NEAREST_BANK(1), pt(190, 200, 200, 101));
+    EXPECT_EQ(search_.NEAREST_BANK(2), NAV_POINT{});
+}
+
+TEST_F(PlannerSearchTest, WrongSlotShowsTheBoxAndGivesTheZeroRecord) {
+    stand(1, 0, 0);
+    place(2, 2, 101);
+    place(4, 4, 3);
+    place(6, 6, 93);
+    search();
+    const std::string title = "Damn, pass this info to Morvanek...";
+    const std::string text = "An error has occured in section ";
+    EXPECT_EQ(search_.GET_NEAREST_BANK(0), NAV_POINT{});
+    EXPECT_EQ(search_.GET_NEAREST_PUB(4), NAV_POINT{});
+    EXPECT_EQ(search_.GET_NEAREST_TRANSIT(-1), NAV_POINT{});
+    EXPECT_EQ(search_.GET_NEAREST_PUB(0), NAV_POINT{});
+    EXPECT_EQ(search_.GET_NEAREST_BANK(-2147483647 - 1), NAV_POINT{});
+    ASSERT_EQ(prompts.shown.size(), 5u);
+    const auto box = [&](std::string rest) {
+        return ShownBox{text + rest, MsgButtons::OK, MsgIcon::Critical, title};
+    };
+    EXPECT_EQ(prompts.shown[0], box("00131, value 'SENT' = 0"));
+    EXPECT_EQ(prompts.shown[1], box("00132, value 'SENT' = 4"));
+    EXPECT_EQ(prompts.shown[2], box("00133, value 'SENT' = -1"));
+    EXPECT_EQ(prompts.shown[3], box("00132, value 'SENT' = 0"));
+    EXPECT_EQ(prompts.shown[4], box("00131, value 'SENT' = -2147483648"));
+    // The lists are untouched.
+    EXPECT_EQ(search_.GET_NEAREST_BANK(1), pt(2, 2, 2, 101));
+    EXPECT_EQ(search_.GET_NEAREST_PUB(1), pt(4, 4, 4, 3));
+    EXPECT_EQ(search_.GET_NEAREST_TRANSIT(1), pt(6, 6, 6, 93));
+}
+
+TEST_F(PlannerSearchTest, RouteUsesTheFixedStationBlocks) {
+    nine_stations();
+    stand(1, 0, 0);
+    search();
+    ASSERT_EQ(search_.GET_NEAREST_TRANSIT(1), pt(50, 50, 50, 92));
+
+    // 10 from the block (150, 150): 50 + 10 + 3.
+    place(150, 160, 160);
+    NAV_DEST d = search_.FIND_DEST(150, 160);
+    EXPECT_EQ(d, (NAV_DEST{150, 160, 160, 160, 150, 160, 100, 63, kTrue, kTrue}));
+    EXPECT_EQ(search_.DEST_ROUTE, d);
+
+    d = search_.FIND_DEST(100, 50);
+    EXPECT_EQ(d.VIA_CODE, 95);
+    EXPECT_EQ(d.VIA_DIST, 50 + 3);
+    EXPECT_EQ(d.CODE, 95);
+    d = search_.FIND_DEST(150, 50);
+    EXPECT_EQ(d.VIA_CODE, 98);
+    EXPECT_EQ(d.VIA_DIST, 50 + 3);
+
+    // Equally far from (50, 50) and (100, 50): the later block.
+    d = search_.FIND_DEST(75, 50);
+    EXPECT_EQ(d.VIA_CODE, 95);
+    EXPECT_EQ(d.VIA_DIST, 50 + 25 + 3);
+    EXPECT_EQ(d.VIA_X, 75);
+    EXPECT_EQ(d.VIA_Y, 50);
+
+    // Off the grid: code -1, still measured.
+    d = search_.FIND_DEST(-10, 210);
+    EXPECT_EQ(d.CODE, -1);
+    EXPECT_EQ(d.DIST, 210);
+    EXPECT_EQ(d.VIA_CODE, 94);
+    EXPECT_EQ(d.VIA_DIST, 50 + 60 + 3);
+}
+
+TEST_F(PlannerSearchTest, RouteWithoutAnyStation) {
+    stand(1, 0, 0);
+    place(50, 50, 92);
+    search();
+    EXPECT_EQ(search_.FIND_DEST(60, 60).VIA_FOUND, kTrue);
+
+    // The blocks are weighed whatever stands there, but with no station to walk to the route
+    // is not reported as found, and no distance from the earlier search leaks into it.
+    map.CLEAR_MAP_CODE(50, 50);
+    search();
+    const NAV_DEST d = search_.FIND_DEST(60, 60);
+    EXPECT_EQ(d.VIA_FOUND, kFalse);
+    EXPECT_EQ(d.VIA_DIST, 0 + 10 + 3);
+    EXPECT_EQ(d.VIA_CODE, 0);
+    EXPECT_EQ(d.FOUND, kTrue);
+}
+
+TEST_F(PlannerSearchTest, FarPositionsRaiseOverflow) {
+    place(0, 0, 101);
+    stand(1, -32768, 0);
+    EXPECT_EQ(error_of([&] { search(); }), 6);
+
+    map.CLEAR_MAP_CODE(0, 0);
+    search();
+    EXPECT_EQ(error_of([&] { search_.FIND_DEST(10, 10); }), 6);
+
+    stand(1, 0, 0);
+    place(100, 100, 96);
+    search();
+    EXPECT_EQ(error_of([&] { search_.FIND_DEST(-32768, 0); }), 6);
+    // 150 - (-32700) is too far for a block's distance.
+    EXPECT_EQ(error_of([&] { search_.FIND_DEST(-32700, 0); }), 6);
+    // Every distance fits, but 100 + 32667 + 3 does not.
+    EXPECT_EQ(error_of([&] { search_.FIND_DEST(-32617, 0); }), 6);
+    EXPECT_EQ(search_.FIND_DEST(-32500, 0).VIA_DIST, 100 + 32550 + 3);
+    EXPECT_EQ(search_.DISTANCE(3, 4, -5, 9), 8);
+}
+
+}  // namespace
+}  // namespace zeko
