@@ -104,10 +104,10 @@ void INIT_PROGRAM(ProgramState& state, StartHooks& hooks) {
     step([&] { state.db.CUR_VAMP = 1; });
     step([&] { state.map.LOAD_MAP(); });
     // The date patterns are a constant table; nothing to fill.
-    step([&] {
-        hooks.load_main_window();
-        state.db.LOAD_DB();
-    });
+    // The list is the main window's, so the window comes first; a window that fails to load
+    // still leaves the characters to read.
+    step([&] { hooks.load_main_window(); });
+    step([&] { state.db.LOAD_DB(); });
     step([&] { hooks.load_main_window(); });
     step([&] { state.settings.LOAD_SETTINGS(); });
     step([&] { hooks.APPLY_SETTINGS(); });

@@ -162,9 +162,9 @@ void PositionTracker::append_log(std::string_view post) {
 void PositionTracker::predict_move(std::string_view post) {
     POSITION_PREDICTED = true;
     std::string Q(post.substr(12));
-    std::string F;
-    for (size_t i = 1; i <= Q.size(); ++i)
-        if (Q[i - 1] == '&') F = first(Q, i - 1);
+    // F ends before the last "&" of Q (none: F stays empty).
+    const size_t last_amp = Q.rfind('&');
+    std::string F = last_amp == std::string::npos ? std::string() : first(Q, last_amp);
     std::string G = F.size() + 1 <= Q.size() ? Q.substr(F.size() + 1) : std::string();
     // A piece too short to lose its key and "=" keeps its text.
     if (F.size() >= 2) F = F.substr(2);
@@ -178,7 +178,15 @@ void PositionTracker::predict_move(std::string_view post) {
         state_.db.current().POS_Y = CInt(Val(G));
     } catch (...) {
     }
-    build_map_();
+    redraw();
+}
+
+void PositionTracker::redraw() {
+    // A failing redraw must not stop the navigation.
+    try {
+        build_map_();
+    } catch (...) {
+    }
 }
 
 void PositionTracker::before_navigate(std::string_view P, const CountdownRead& countdown,
@@ -189,7 +197,10 @@ void PositionTracker::before_navigate(std::string_view P, const CountdownRead& c
 
     if (countdown.status != CountdownRead::Status::MissingForm) {
         if (countdown.status == CountdownRead::Status::Value && Val(countdown.value) <= 0) return;
-        append_log(P);
+        try {
+            append_log(P);
+        } catch (...) {
+        }
     }
 
     if (P.size() >= 12 && upper_ascii(P.substr(0, 12)) == "ACTION=MOVE&") {
@@ -204,7 +215,7 @@ void PositionTracker::before_navigate(std::string_view P, const CountdownRead& c
             v.POS_Y = stop->y;
         } catch (...) {
         }
-        build_map_();
+        redraw();
     }
 }
 

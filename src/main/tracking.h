@@ -53,6 +53,7 @@ public:
 private:
     void append_log(std::string_view post);
     void predict_move(std::string_view post);
+    void redraw();
 
     ProgramState& state_;
     std::function<void()> build_map_;

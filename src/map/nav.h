@@ -116,8 +116,9 @@ class NavModel {
   public:
     NavModel(CityMap& map, VampDb& db);
 
-    // Recomputes everything for VAMPS(CUR_VAMP). Raises subscript out of range without a
-    // current character, and whatever the map load raises.
+    // Recomputes everything for VAMPS(CUR_VAMP), starting from cleared records (an empty slot
+    // reads all 0). Raises subscript out of range without a current character (before the
+    // scan), Err::Overflow for a distance beyond 16 bits, and whatever the map load raises.
     void NAV_UPDATE();
 
     NAV_POINT GET_BANK_1() const { return NAV_BANKS(1); }

@@ -17,7 +17,10 @@ class PlannerSearch {
   public:
     PlannerSearch(CityMap& map, VampDb& db, Prompts& prompts);
 
+    // Empties the nine slots (every field 0); FIND_NEAREST adds to what the lists hold.
     void RESET_NEAREST();
+    // From VAMPS(SEL_VAMP), SEL_VAMP 0 being replaced by CUR_VAMP for good. Raises subscript
+    // out of range before scanning when there is no such character.
     void FIND_NEAREST();
     int16_t DIST_FROM_ORIGIN(int x, int y) const;
     static int16_t DISTANCE(int x1, int y1, int x2, int y2);
@@ -27,6 +30,8 @@ class PlannerSearch {
     NAV_POINT GET_NEAREST_BANK(int32_t n);
     NAV_POINT GET_NEAREST_PUB(int32_t n);
     NAV_POINT GET_NEAREST_TRANSIT(int32_t n);
+    // The route to (x, y) through the nearest of the nine fixed station blocks; VIA_X / VIA_Y
+    // hold (x, y) itself. VIA_FOUND is false when the last search found no station.
     NAV_DEST FIND_DEST(int16_t x, int16_t y);
 
     VAMP ORIGIN;

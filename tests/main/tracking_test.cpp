@@ -1,0 +1,311 @@
+#include "main/tracking.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "common/errors.h"
+#include "main/program_state.h"
+#include "support/fakes.h"
+
+namespace zeko {
+namespace {
+
+using testing::read_bytes;
+using testing::TestWorld;
+using testing::write_bytes;
+
+using Status = CountdownRead::Status;
+
+const CountdownRead kAp5{Status::Value, "5"};
+const CountdownRead kNoForm{Status::MissingForm, ""};
+
+// Nine neighbourhood cells as the game writes them; `text` goes into cell `crossing` inside
+// the intersect span.
+std::string neighbourhood(int crossing, const std::string& text, const std::string& td = "<td>",
+                          const std::string& span = "<span class=intersect>") {
+    std::string t = "<table border=0>";
+    for (int row = 0; row < 3; ++row) {
+        t += "<tr>";
+        for (int col = 0; col < 3; ++col) {
+            const int cell = 3 * row + col;
+            t += td;
+            if (cell == crossing)
+                t += span + text + "</span>";
+            else
+                t += "<a href=\"blood.pl?x=" + std::to_string(cell) + "\">Block</a>";
+            t += "</td>";
+        }
+        t += "</tr>";
+    }
+    return t + "</table>";
+}
+
+std::string page(const std::string& table) {
+    return "<h1>Vampires!</h1><p>You are standing in a street.</p>" + table +
+           "<form name=countdn><input name=ap value=30></form>";
+}
+
+struct Tracking : ::testing::Test {
+    Tracking() {
+        state.map.MAP_LOADED = true;
+        state.db.VAMPS.redim(1, 1);
+        state.db.VAMP_COUNT = 1;
+        state.db.CUR_VAMP = 1;
+        vamp().POS_X = 77;
+        vamp().POS_Y = 55;
+        state.settings.SETTINGS.AUTONAV_STANDARD = kTrue;
+    }
+    VAMP& vamp() { return state.db.VAMPS(1); }
+    std::pair<int, int> pos() { return {vamp().POS_X, vamp().POS_Y}; }
+    std::filesystem::path log() const { return world.folder / "POSTDATA.txt"; }
+
+    TestWorld world;
+    ProgramState state{world.folder.path(), world.services()};
+    int redraws = 0;
+    PositionTracker tracker{state, [this] { ++redraws; }};
+};
+
+TEST_F(Tracking, CrossingCellShiftsThePosition) {
+    // The centre cell: on the crossing itself, one redraw, and the timer stops.
+    EXPECT_EQ(tracker.read_timer(page(neighbourhood(4, "Aardvark and 1st"))), 0);
+    EXPECT_EQ(pos(), std::make_pair(1, 1));
+    EXPECT_EQ(redraws, 1);
+
+    for (int cell = 0; cell < 9; ++cell) {
+        ASSERT_TRUE(tracker.RIP_LOCATION(page(neighbourhood(cell, "AARDVARK AND 1ST"))));
+        EXPECT_EQ(pos(), std::make_pair(2 - cell % 3, 2 - cell / 3)) << "cell " << cell;
+    }
+    EXPECT_EQ(redraws, 10);
+
+    // Any case of the tag; "NCL" and "WCL" are index 0.
+    EXPECT_TRUE(tracker.RIP_LOCATION(
+        neighbourhood(8, "Zestless And NCL", "<TD>", "<SPAN CLASS=INTERSECT>")));
+    EXPECT_EQ(pos(), std::make_pair(198, -2));
+}
+
+TEST_F(Tracking, CellsOpenOnlyAtABareTdTag) {
+    EXPECT_TRUE(tracker.RIP_LOCATION(neighbourhood(0, "Aardvark and 1st", "<Td>")));
+    EXPECT_EQ(pos(), std::make_pair(2, 2));
+
+    vamp().POS_X = 77;
+    vamp().POS_Y = 55;
+    redraws = 0;
+    const std::string body = page(neighbourhood(4, "Aardvark and 1st", "<td class=nb>"));
+    EXPECT_FALSE(tracker.RIP_LOCATION(body));
+    EXPECT_EQ(tracker.read_timer(body), PositionTracker::kPollInterval);
+    EXPECT_EQ(pos(), std::make_pair(77, 55));
+    EXPECT_EQ(redraws, 0);
+
+    // No table at all, and a span with quotes round its class.
+    EXPECT_FALSE(tracker.RIP_LOCATION("<p>Nothing here</p>"));
+    EXPECT_FALSE(tracker.RIP_LOCATION(
+        neighbourhood(4, "Aardvark and 1st", "<td>", "<span class=\"intersect\">")));
+    EXPECT_EQ(redraws, 0);
+}
+
+TEST_F(Tracking, OnlyTheFirstSpanCounts) {
+    // An empty span ends the search even with a good one further on.
+    std::string t = neighbourhood(2, "");
+    EXPECT_FALSE(tracker.RIP_LOCATION(t));
+    EXPECT_EQ(tracker.read_timer(t), PositionTracker::kPollInterval);
+
+    t = "<tr><td><span class=intersect>Aardvark and 2nd</span>"
+        "<span class=intersect>Alder and 1st</span></td></tr>";
+    EXPECT_TRUE(tracker.RIP_LOCATION(t));
+    EXPECT_EQ(pos(), std::make_pair(2, 4));
+
+    // Only the first three rows are the neighbourhood.
+    t = "<tr><td>a</td></tr><tr><td>b</td></tr><tr><td>c</td></tr>"
+        "<tr><td><span class=intersect>Aardvark and 1st</span></td></tr>";
+    EXPECT_FALSE(tracker.RIP_LOCATION(t));
+    EXPECT_EQ(redraws, 1);
+}
+
+TEST_F(Tracking, UnknownStreetsCountAsIndexZero) {
+    // No " AND ": both names empty, so (-column, -row).
+    EXPECT_TRUE(tracker.RIP_LOCATION(neighbourhood(5, "Aardvark/1st")));
+    EXPECT_EQ(pos(), std::make_pair(-2, -1));
+    EXPECT_TRUE(tracker.RIP_LOCATION(neighbourhood(0, "Nowhere and 3rd")));
+    EXPECT_EQ(pos(), std::make_pair(0, 6));
+    EXPECT_EQ(redraws, 2);
+}
+
+TEST_F(Tracking, LongBodiesAndMissingCharactersRepeat) {
+    const std::string table = neighbourhood(4, "Aardvark and 1st");
+    std::string body = table + std::string(32767 - table.size(), 'x');
+    EXPECT_EQ(tracker.read_timer(body), 0);
+
+    vamp().POS_X = 77;
+    EXPECT_EQ(tracker.read_timer(body + "x"), PositionTracker::kPollInterval);
+    EXPECT_EQ(vamp().POS_X, 77);
+    EXPECT_EQ(redraws, 1);
+
+    // The limit counts characters, not bytes.
+    std::string accented = table;
+    while (accented.size() < 40000)
+        accented += "\xC3\xA9";
+    EXPECT_LE(accented.size() - table.size(), 2 * (32767 - table.size()));
+    EXPECT_EQ(tracker.read_timer(accented), 0);
+
+    EXPECT_EQ(tracker.read_timer(std::nullopt), PositionTracker::kPollInterval);
+
+    state.db.CUR_VAMP = 2;
+    EXPECT_EQ(tracker.read_timer(table), PositionTracker::kPollInterval);
+    state.db.VAMPS.redim(1, 0);
+    state.db.CUR_VAMP = 1;
+    EXPECT_EQ(tracker.read_timer(table), PositionTracker::kPollInterval);
+    EXPECT_EQ(redraws, 2);
+}
+
+TEST_F(Tracking, TimerArmsOnlyForStandardAndUnpredictedPages) {
+    EXPECT_EQ(tracker.document_complete_interval(), 150);
+    state.settings.SETTINGS.AUTONAV_STANDARD = 1;  // not -1: off
+    EXPECT_EQ(tracker.document_complete_interval(), 0);
+    state.settings.SETTINGS.AUTONAV_STANDARD = kFalse;
+    EXPECT_EQ(tracker.document_complete_interval(), 0);
+
+    state.settings.SETTINGS.AUTONAV_STANDARD = kTrue;
+    tracker.before_navigate("action=move&x=12&y=34", kAp5, true);
+    EXPECT_TRUE(tracker.POSITION_PREDICTED);
+    EXPECT_EQ(tracker.document_complete_interval(), 0);
+
+    // A plain link clears the prediction; so does a post with Precognition unticked.
+    tracker.before_navigate("", kAp5, true);
+    EXPECT_FALSE(tracker.POSITION_PREDICTED);
+    EXPECT_EQ(tracker.document_complete_interval(), 150);
+    tracker.before_navigate("action=move&x=12&y=34", kAp5, true);
+    tracker.before_navigate("action=move&x=1&y=2", kAp5, false);
+    EXPECT_FALSE(tracker.POSITION_PREDICTED);
+    EXPECT_EQ(pos(), std::make_pair(12, 34));
+}
+
+TEST_F(Tracking, MovePostsSplitAtTheLastAmpersand) {
+    tracker.before_navigate("action=move&x=12&y=34", kAp5, true);
+    EXPECT_EQ(pos(), std::make_pair(12, 34));
+    EXPECT_EQ(redraws, 1);
+
+    tracker.before_navigate("ACTION=MOVE&a=1&b=2&c=3", kAp5, true);
+    EXPECT_EQ(pos(), std::make_pair(1, 3));
+
+    // Nothing after the prefix: both pieces empty.
+    tracker.before_navigate("action=move&", kAp5, true);
+    EXPECT_TRUE(tracker.POSITION_PREDICTED);
+    EXPECT_EQ(pos(), std::make_pair(0, 0));
+
+    // No second "&": F is empty and G is Q from its second character.
+    tracker.before_navigate("action=move&x=123", kAp5, true);
+    EXPECT_EQ(pos(), std::make_pair(0, 23));
+
+    // Pieces shorter than two characters keep their text.
+    tracker.before_navigate("action=move&5&7", kAp5, true);
+    EXPECT_EQ(pos(), std::make_pair(5, 7));
+
+    // Halves to even.
+    tracker.before_navigate("action=move&x=12.5&y=13.5", kAp5, true);
+    EXPECT_EQ(pos(), std::make_pair(12, 14));
+    EXPECT_EQ(redraws, 6);
+}
+
+TEST_F(Tracking, OutOfRangeCoordinatesStayAsTheyWere) {
+    tracker.before_navigate("action=move&x=40000&y=7", kAp5, true);
+    EXPECT_EQ(pos(), std::make_pair(77, 7));
+    tracker.before_navigate("action=move&x=9&y=-32769", kAp5, true);
+    EXPECT_EQ(pos(), std::make_pair(9, 7));
+    EXPECT_TRUE(tracker.POSITION_PREDICTED);
+    EXPECT_EQ(redraws, 2);
+
+    // No current character: nothing stored, still predicted and redrawn.
+    state.db.CUR_VAMP = 3;
+    tracker.before_navigate("action=move&x=1&y=1", kAp5, true);
+    tracker.before_navigate("action=transit&target=Clio+Station", kAp5, true);
+    EXPECT_TRUE(tracker.POSITION_PREDICTED);
+    EXPECT_EQ(redraws, 4);
+    EXPECT_EQ(pos(), std::make_pair(9, 7));
+}
+
+TEST_F(Tracking, TransitPostsMatchTheirStationByPrefix) {
+    tracker.before_navigate("action=transit&target=MELPOMNE+Station&go=1", kAp5, true);
+    EXPECT_TRUE(tracker.POSITION_PREDICTED);
+    EXPECT_EQ(pos(), std::make_pair(100, 100));
+    EXPECT_EQ(redraws, 1);
+
+    tracker.before_navigate("action=transit&target=Melpomene+Station", kAp5, true);
+    EXPECT_FALSE(tracker.POSITION_PREDICTED);
+    EXPECT_EQ(redraws, 1);
+
+    const std::pair<const char*, std::pair<int, int>> stations[] = {
+        {"Calliope", {50, 50}},     {"clio", {100, 50}},      {"ERATO", {150, 50}},
+        {"Euterpe", {50, 100}},     {"melpomne", {100, 100}}, {"Polyhymnia", {150, 100}},
+        {"Terpsichore", {50, 150}}, {"Thalia", {100, 150}},   {"Urania", {150, 150}},
+    };
+    for (const auto& [name, at] : stations) {
+        const std::string post = std::string("Action=Transit&Target=") + name + "+station";
+        auto stop = transit_stop_for(post);
+        ASSERT_TRUE(stop) << post;
+        EXPECT_EQ(std::make_pair<int, int>(stop->x, stop->y), at) << post;
+    }
+    EXPECT_FALSE(transit_stop_for("action=transit&target=Clio+Statio"));
+    EXPECT_FALSE(transit_stop_for("x action=transit&target=Clio+Station"));
+}
+
+TEST_F(Tracking, ActionPointsDecideLoggingAndPrediction) {
+    // Out of action points: nothing at all.
+    tracker.before_navigate("action=move&x=12&y=34", {Status::Value, "0"}, true);
+    tracker.before_navigate("action=move&x=12&y=34", {Status::Value, "-3"}, true);
+    EXPECT_FALSE(tracker.POSITION_PREDICTED);
+    EXPECT_EQ(tracker.document_complete_interval(), 150);
+    EXPECT_FALSE(std::filesystem::exists(log()));
+    EXPECT_EQ(pos(), std::make_pair(77, 55));
+
+    // No countdown form: predicted, not logged.
+    tracker.before_navigate("action=move&x=12&y=34", kNoForm, true);
+    EXPECT_EQ(pos(), std::make_pair(12, 34));
+    EXPECT_FALSE(std::filesystem::exists(log()));
+
+    // The field could not be read: logged and predicted.
+    tracker.before_navigate("action=move&x=1&y=2", {Status::Failed, ""}, true);
+    EXPECT_EQ(pos(), std::make_pair(1, 2));
+    EXPECT_EQ(read_bytes(log()), "\"action=move&x=1&y=2\r\n\"\r\n");
+}
+
+TEST_F(Tracking, LogEntriesAreWrittenByteForByte) {
+    const std::string odd = std::string("say=\"hi\"\r\n&\x00\xFF\x81\xE9", 13);
+    tracker.before_navigate(odd, kAp5, true);
+    EXPECT_FALSE(tracker.POSITION_PREDICTED);  // logged, not classified
+    tracker.before_navigate("action=move&x=3&y=4", kAp5, true);
+    EXPECT_EQ(read_bytes(log()), "\"" + odd + "\r\n\"\r\n\"action=move&x=3&y=4\r\n\"\r\n");
+
+    // An existing log in another letter case is appended to.
+    std::filesystem::remove(log());
+    write_bytes(world.folder / "postdata.TXT", "old\r\n");
+    tracker.before_navigate("a=1", kAp5, true);
+    EXPECT_EQ(read_bytes(world.folder / "postdata.TXT"), "old\r\n\"a=1\r\n\"\r\n");
+}
+
+TEST_F(Tracking, AnUnwritableLogStillPredicts) {
+    std::filesystem::create_directory(log());
+    tracker.before_navigate("action=move&x=12&y=34", kAp5, true);
+    EXPECT_TRUE(tracker.POSITION_PREDICTED);
+    EXPECT_EQ(pos(), std::make_pair(12, 34));
+    EXPECT_EQ(redraws, 1);
+}
+
+TEST_F(Tracking, AFailingRedrawDoesNotStopTheNavigation) {
+    PositionTracker failing(state, [] { throw RuntimeError(Err::InvalidCall); });
+    EXPECT_NO_THROW(failing.before_navigate("action=move&x=12&y=34", kAp5, true));
+    EXPECT_NO_THROW(failing.before_navigate("action=transit&target=urania+Station", kAp5, true));
+    EXPECT_TRUE(failing.POSITION_PREDICTED);
+    EXPECT_EQ(pos(), std::make_pair(150, 150));
+
+    // In the page read a failing redraw makes the read repeat.
+    EXPECT_EQ(failing.read_timer(neighbourhood(4, "Aardvark and 1st")),
+              PositionTracker::kPollInterval);
+    EXPECT_EQ(pos(), std::make_pair(1, 1));
+}
+
+}  // namespace
+}  // namespace zeko

@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include "common/errors.h"
+#include "main/program_state.h"
+#include "minimap/minimap.h"
+#include "support/fakes.h"
+
+namespace zeko {
+namespace {
+
+template <class F>
+int error_of(F&& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+class BuildTest : public ::testing::Test {
+  protected:
+    BuildTest() {
+        state.map.MAP_LOADED = true;
+        state.db.VAMPS.redim(1, 1);
+        state.db.CUR_VAMP = 1;
+        model.navline_checked.fill(true);
+    }
+
+    void zoom_to(int16_t zoom, bool pictures) {
+        state.settings.SETTINGS.ZOOM = zoom;
+        state.settings.SETTINGS.TILE_IMAGES = to_vb(pictures);
+        mm.ZOOM_MAP();
+    }
+    void place(int x, int y, int16_t code, const std::string& name = {}) {
+        state.map.SET_MAP_CODE(x, y, code);
+        if (!name.empty()) state.map.PLACE_NAMES(code) = name;
+    }
+    VAMP& me() { return state.db.VAMPS(1); }
+    void stand(int16_t x, int16_t y) {
+        me().POS_X = x;
+        me().POS_Y = y;
+    }
+    void head_for(int16_t x, int16_t y) {
+        me().DEST_X = x;
+        me().DEST_Y = y;
+    }
+    // Three banks, pubs and stations around (100, 100) at distances 2, 4 and 6.
+    void three_of_each() {
+        place(102, 100, 101, "Blood Bank");
+        place(104, 100, 101);
+        place(100, 106, 101);
+        place(98, 100, 1, "The Crow");
+        place(96, 96, 2, "The Lamb");
+        place(94, 100, 3, "The Bell");
+        place(100, 98, 92, "Calliope Station");
+        place(100, 104, 93, "Clio Station");
+        place(106, 106, 94, "Erato Station");
+    }
+
+    testing::TestWorld world;
+    ProgramState state{world.folder.path(), world.services()};
+    MinimapModel model;
+    PlannerTiles planner;
+    Minimap mm{state, model, &planner};
+};
+
+TEST_F(BuildTest, PositionIsClampedAndTheViewReachesBeyondTheCity) {
+    zoom_to(11, true);  // pictures are never used at 11
+    stand(-5, 250);
+    mm.BUILD_MAP();
+    EXPECT_EQ(me().POS_X, 0);
+    EXPECT_EQ(me().POS_Y, 199);
+
+    // Tile 60 is the character's own cell, a piece of east-west street.
+    EXPECT_EQ(model.TILE[60].tooltip, " (X:  0  Y:  199)");
+    EXPECT_EQ(model.TILE[60].back_style, 1);
+    EXPECT_EQ(model.TILE[60].back_color, rgb(128, 128, 128));
+    // Row 5 holds y = 199: columns 0..3 are x = -5..-2, column 4 the limit x = -1.
+    EXPECT_EQ(model.TILE[55].caption, "The Wastes");
+    EXPECT_EQ(model.TILE[58].caption, "The Wastes");
+    EXPECT_EQ(model.TILE[59].tooltip, "City Limit (X: -1  Y:  199)");
+    EXPECT_EQ(model.TILE[65].tooltip, "Buzzard and 100th (X:  5  Y:  199)");
+    // Row 6 is y = 200, rows 7 to 10 lie south of the city.
+    EXPECT_EQ(model.TILE[66 + 5].tooltip, "City Limit (X:  0  Y:  200)");
+    EXPECT_EQ(model.TILE[77 + 5].caption, "The Wastes");
+    EXPECT_EQ(model.TILE[120].caption, "The Wastes");
+    EXPECT_EQ(model.TILE[0].tooltip, "The Wastes");
+
+    EXPECT_EQ(model.cboX_index, 0);
+    EXPECT_EQ(model.cboY_index, 100);
+}
+
+TEST_F(BuildTest, TileNumberingAndStyle) {
+    zoom_to(3, true);
+    stand(101, 51);
+    mm.BUILD_MAP();
+    EXPECT_EQ(model.TILE[0].tooltip, " (X:  100  Y:  50)");
+    EXPECT_EQ(model.TILE[4].caption, "Amethyst && 26th");
+    EXPECT_EQ(model.TILE[8].tooltip, " (X:  102  Y:  52)");
+    EXPECT_EQ(model.TILE[4].back_style, 0);
+    EXPECT_EQ(model.imgTILE[4].picture, 1);
+    EXPECT_EQ(model.cboX_index, 51);
+    EXPECT_EQ(model.cboY_index, 26);
+
+    zoom_to(3, false);
+    mm.BUILD_MAP();
+    EXPECT_EQ(model.TILE[4].back_style, 1);
+    EXPECT_EQ(model.TILE[4].back_color, rgb(0, 128, 0));
+
+    // At 11 only tiles 0..120 are drawn; tile 60 is the centre.
+    zoom_to(11, false);
+    stand(100, 101);
+    mm.BUILD_MAP();
+    EXPECT_EQ(model.TILE[60].tooltip, " (X:  100  Y:  101)");
+    EXPECT_EQ(model.TILE[0].tooltip, " (X:  95  Y:  96)");
+    EXPECT_EQ(model.TILE[120].tooltip, " (X:  105  Y:  106)");
+}
+
+TEST_F(BuildTest, PanelWithTheThirdNearestAndTheTripByTransit) {
+    three_of_each();
+    place(150, 150, 95, "Euterpe Station");
+    zoom_to(5, false);
+    stand(100, 100);
+    head_for(151, 151);
+    state.NAV_CHOICE = 2;
+    mm.BUILD_MAP();
+
+    EXPECT_EQ(model.rows[0], (PanelRow{"Blood Bank", "Zelkova", "53rd", "6"}));
+    EXPECT_EQ(model.rows[1], (PanelRow{"The Bell", "Yak", "50th", "6"}));
+    EXPECT_EQ(model.rows[2], (PanelRow{"Erato Station", "Beryl", "53rd", "6"}));
+    // A crossing has no place: the frame says "Destination"; +1 names the crossing's streets.
+    EXPECT_EQ(model.rows[3], (PanelRow{"Destination", "Malaise", "76th", "51"}));
+    // From the nearest station (Calliope, 2 away) to the one nearest the destination
+    // (Euterpe, 1 away): 2 + 2 + 1, shown one more.
+    EXPECT_EQ(model.rows[4],
+              (PanelRow{"Calliope Station to Euterpe Station", "Malaise", "76th", "6"}));
+
+    state.NAV_CHOICE = 0;
+    head_for(96, 96);
+    mm.BUILD_MAP();
+    EXPECT_EQ(model.rows[0].ap, "2");
+    EXPECT_EQ(model.rows[1], (PanelRow{"The Crow", "Zebra", "50th", "2"}));
+    EXPECT_EQ(model.rows[3], (PanelRow{"The Lamb", "Yew", "48th", "4"}));
+    EXPECT_EQ(model.rows[4].caption, "Calliope Station to Calliope Station");
+}
+
+TEST_F(BuildTest, EmptySlotsAndStreetBoxesAtTheEdges) {
+    zoom_to(3, false);
+    stand(0, 0);
+    head_for(0, 0);
+    mm.BUILD_MAP();
+    // Nothing on the map: the rows show the empty records.
+    EXPECT_EQ(model.rows[0], (PanelRow{"", "WCL", "NCL", "0"}));
+    EXPECT_EQ(model.rows[3], (PanelRow{"Destination", "WCL", "NCL", "0"}));
+    EXPECT_EQ(model.rows[4].caption, " to ");
+    EXPECT_EQ(model.cboX_index, 0);
+    EXPECT_EQ(model.cboY_index, 0);
+
+    stand(199, 198);
+    mm.BUILD_MAP();
+    EXPECT_EQ(model.cboX_index, 100);
+    EXPECT_EQ(model.cboY_index, 99);
+}
+
+TEST_F(BuildTest, AnErrorEndsTheRedrawWhereItStands) {
+    three_of_each();
+    zoom_to(3, false);
+    stand(100, 100);
+    head_for(96, 96);
+    mm.BUILD_MAP();
+    const MinimapModel good = model;
+
+    // A destination beyond the street tables stops the redraw at its street names.
+    stand(102, 102);
+    head_for(300, 20);
+    mm.BUILD_MAP();
+    // Tiles and the first rows are redrawn for the new position...
+    EXPECT_EQ(model.TILE[4].tooltip, " (X:  102  Y:  102)");
+    EXPECT_EQ(model.rows[0].x, "Anguish");  // the bank at (104, 100) now leads
+    // ...up to the destination's street names; the rest keeps the previous redraw.
+    EXPECT_EQ(model.rows[3].caption, "The Wastes");
+    EXPECT_EQ(model.rows[3].x, good.rows[3].x);
+    EXPECT_EQ(model.rows[4], good.rows[4]);
+    EXPECT_EQ(model.cboX_index, good.cboX_index);
+    EXPECT_EQ(model.BANK1, good.BANK1);
+}
+
+TEST_F(BuildTest, NoCurrentCharacterDrawsNothing) {
+    zoom_to(3, false);
+    stand(100, 100);
+    mm.BUILD_MAP();
+    const MinimapModel good = model;
+
+    state.db.CUR_VAMP = 2;
+    mm.BUILD_MAP();
+    EXPECT_EQ(model.TILE, good.TILE);
+    EXPECT_EQ(model.rows, good.rows);
+    EXPECT_EQ(model.BANK1, good.BANK1);
+    EXPECT_GT(model.revision, good.revision);
+
+    state.db.VAMPS.redim(1, 0);
+    state.db.CUR_VAMP = 0;
+    mm.BUILD_MAP();
+    EXPECT_EQ(model.TILE, good.TILE);
+    EXPECT_EQ(error_of([&] { mm.BUILD_DEST_MAP(); }), 9);
+}
+
+TEST_F(BuildTest, AZoomBeyondTheTilesStopsAfterTheLastTile) {
+    zoom_to(11, false);
+    stand(100, 100);
+    mm.BUILD_MAP();
+    const MinimapModel good = model;
+    stand(50, 50);
+    state.ZOOM = 13;
+    mm.BUILD_MAP();
+    EXPECT_EQ(model.TILE[0].tooltip, " (X:  44  Y:  44)");
+    EXPECT_EQ(model.TILE[119].tooltip, " (X:  46  Y:  53)");
+    EXPECT_EQ(model.rows, good.rows);
+}
+
+TEST_F(BuildTest, PlannerPreviewClampsTheDestination) {
+    place(198, 0, 101, "Blood Bank");
+    state.db.VAMPS.redim(1, 2);
+    state.db.CUR_VAMP = 2;
+    state.db.VAMPS(2).DEST_X = 250;
+    state.db.VAMPS(2).DEST_Y = -3;
+    state.db.VAMPS(1).DEST_X = 250;
+    mm.BUILD_DEST_MAP();
+    EXPECT_EQ(state.db.VAMPS(2).DEST_X, 199);
+    EXPECT_EQ(state.db.VAMPS(2).DEST_Y, 0);
+    EXPECT_EQ(state.db.VAMPS(1).DEST_X, 250);
+
+    EXPECT_EQ(planner[4].tooltip, " (X:  199  Y:  0)");
+    EXPECT_EQ(planner[0].tooltip, "City Limit (X:  198  Y: -1)");
+    EXPECT_EQ(planner[3].caption, "Blood Bank");
+    EXPECT_EQ(planner[8].tooltip, "City Limit (X:  200  Y:  1)");
+    for (const TileLabel& t : model.TILE)
+        EXPECT_EQ(t, TileLabel{});
+}
+
+}  // namespace
+}  // namespace zeko
