@@ -57,7 +57,8 @@ std::string game_page() {
     std::string body = head;
     int n = 0;
     while (body.size() + tail.size() < kBodyChars) {
-        body += "<P class=msg><B>Message " + std::to_string(++n) +
+        ++n;
+        body += "<P class=msg><B>Message " + std::to_string(n) +
                 ":</B> Someone bit you while you slept at the Lounge on Squid &amp; 41st. "
                 "You lost <I>3</I> blood points. <A href=\"blood.pl?action=reply&amp;id=" +
                 std::to_string(1000 + n) + "\">Reply</A></P>\n";

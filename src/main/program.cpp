@@ -7,9 +7,13 @@
 
 namespace zeko {
 
-std::string GAME_URL() { return std::string("http://") + hosts::kGame + "/blood.pl"; }
+std::string GAME_URL() {
+    return std::string("http://") + hosts::kGame + "/blood.pl";
+}
 
-void TOGGLE_BOOL(VbBool& flag) { flag = flag == kTrue ? kFalse : kTrue; }
+void TOGGLE_BOOL(VbBool& flag) {
+    flag = flag == kTrue ? kFalse : kTrue;
+}
 
 int16_t TOGGLE_CHECK(VbBool& flag) {
     if (flag == kTrue) {
@@ -49,25 +53,44 @@ void seed_from_clock(ProgramState& state) {
 
 std::string quit_title(ProgramState& state, int r, int k) {
     switch (r) {
-        case 1: return "Just thought I'd ask...";
-        case 2: return "Just thought I'd check...";
-        case 3: return "Just checking...";
-        case 4: return "Leaving..?";
-        case 5: return "Leaving so soon?";
-        case 6: return "Just inquiring...";
-        case 7: return "Are you sure..?";
-        case 8: return "You... leave..?";
-        case 9: return "No stays..?";
-        case 10: return "... meany...";
-        case 11: return "You can hold it until recess...";
-        case 12: return "BACK IN YOUR SEAT!!!";
-        case 13: return "FINISH YOUR VEGETABLES!!!";
-        case 14: return "but... I made cookies..?";
-        case 15: return "... is it something I said..?";
-        case 16: return "Alright, I'm goin to " + state.map.PLACE_NAME(k) + "...";
-        case 17: return "Oh, drop this at " + state.map.PLACE_NAME(k) + " Station..?";
-        case 18: return "FINISH YOUR SUPPER!!!";
-        default: return "You'd stay if I had breasts, wouldn't you!";
+        case 1:
+            return "Just thought I'd ask...";
+        case 2:
+            return "Just thought I'd check...";
+        case 3:
+            return "Just checking...";
+        case 4:
+            return "Leaving..?";
+        case 5:
+            return "Leaving so soon?";
+        case 6:
+            return "Just inquiring...";
+        case 7:
+            return "Are you sure..?";
+        case 8:
+            return "You... leave..?";
+        case 9:
+            return "No stays..?";
+        case 10:
+            return "... meany...";
+        case 11:
+            return "You can hold it until recess...";
+        case 12:
+            return "BACK IN YOUR SEAT!!!";
+        case 13:
+            return "FINISH YOUR VEGETABLES!!!";
+        case 14:
+            return "but... I made cookies..?";
+        case 15:
+            return "... is it something I said..?";
+        case 16:
+            return "Alright, I'm goin to " + state.map.PLACE_NAME(k) + "...";
+        case 17:
+            return "Oh, drop this at " + state.map.PLACE_NAME(k) + " Station..?";
+        case 18:
+            return "FINISH YOUR SUPPER!!!";
+        default:
+            return "You'd stay if I had breasts, wouldn't you!";
     }
 }
 

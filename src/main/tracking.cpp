@@ -48,7 +48,9 @@ std::string cut(std::string_view t, size_t p) {
     return std::string(t.substr(p - 1, t.size() - p));
 }
 
-std::string first(std::string_view t, size_t n) { return std::string(t.substr(0, n)); }
+std::string first(std::string_view t, size_t n) {
+    return std::string(t.substr(0, n));
+}
 
 }  // namespace
 
@@ -87,11 +89,14 @@ bool PositionTracker::RIP_LOCATION(std::string T) {
     size_t k = 0;
     for (std::string R : rows) {
         for (int i = 0; i < 3; ++i) {
-            if (size_t p = find(R, "<TD>")) R = cut(R, p);
-            if (size_t p = find(R, "</TD>")) {
-                size_t q = p + 5;
-                cells[k] = first(R, q);
-                R = cut(R, q);
+            // A cell opens only at a bare "<TD>": cells with attributes stay empty.
+            if (size_t p = find(R, "<TD>")) {
+                R = cut(R, p);
+                if (size_t p2 = find(R, "</TD>")) {
+                    size_t q = p2 + 5;
+                    cells[k] = first(R, q);
+                    R = cut(R, q);
+                }
             }
             ++k;
         }
@@ -147,7 +152,8 @@ void PositionTracker::append_log(std::string_view post) {
     std::string entry = "\"";
     entry += post;
     entry += "\r\n\"\r\n";
-    int fd = ::open(log_path().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    // Every form the player sends lands here, some of them private: owner only.
+    int fd = ::open(log_path().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return;  // the prediction goes on without the log
     size_t done = 0;
     while (done < entry.size()) {

@@ -24,7 +24,7 @@ struct CountdownRead {
 // "Precognition" works the position out of a move or transit post before the page arrives.
 // Both end in the minimap redraw given at construction.
 class PositionTracker {
-public:
+  public:
     static constexpr int kPollInterval = 150;  // ms between page reads
 
     PositionTracker(ProgramState& state, std::function<void()> build_map);
@@ -50,7 +50,7 @@ public:
 
     bool POSITION_PREDICTED = false;
 
-private:
+  private:
     void append_log(std::string_view post);
     void predict_move(std::string_view post);
     void redraw();

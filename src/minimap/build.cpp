@@ -1,7 +1,6 @@
 // The minimap redraw with its information panel, and the planner's 3 x 3 preview.
 
 #include <cmath>
-#include <exception>
 #include <string>
 
 #include "common/errors.h"
@@ -97,7 +96,7 @@ void Minimap::BUILD_MAP() {
         model_.cboY_index = (now.POS_Y + 1) / 2;
 
         DRAW_LINES_OR_RAISE();
-    } catch (const std::exception&) {
+    } catch (...) {
         // No message: what was drawn stays, the rest keeps its previous contents.
     }
 }

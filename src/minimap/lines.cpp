@@ -1,7 +1,6 @@
 // The four navigation lines from the character's tile towards the chosen places.
 
 #include <cmath>
-#include <exception>
 
 #include "common/errors.h"
 #include "main/program_state.h"
@@ -22,7 +21,7 @@ int16_t limit(int16_t d, int16_t l) {
 void Minimap::DRAW_LINES() {
     try {
         DRAW_LINES_OR_RAISE();
-    } catch (const std::exception&) {
+    } catch (...) {
         // Without a current character the lines simply stay as they were.
     }
 }

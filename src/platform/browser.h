@@ -31,6 +31,8 @@ struct NavigationRequest {
     bool main_frame = true;
     // The field "ap" of the form "countdn" of the page being left, read when the form was sent.
     FormFieldRead countdown_ap;
+    // A handler sets this to stop the navigation; the browser then stays on its page.
+    bool cancel = false;
 };
 
 // Colours are the program's &HBBGGRR numbers.
@@ -51,11 +53,13 @@ public:
     // document of that markup.
     virtual void Navigate2(const QString& url) = 0;
     // With target "_blank": opens the page in a separate top-level browser window that is
-    // never followed. With post data: posts it (as a form unless the headers say otherwise).
+    // never followed (and raises no event here). With post data: posts it (as a form unless
+    // the headers say otherwise).
     virtual void Navigate2(const QString& url, const QString& target, const QByteArray& post_data,
                            const QString& headers) = 0;
     virtual void Navigate(const QString& url) = 0;
 
+    // These do nothing when there is nothing to do (no history, nothing loading).
     virtual void GoBack() = 0;
     virtual void GoForward() = 0;
     virtual void Refresh() = 0;
@@ -64,7 +68,8 @@ public:
     virtual void setSilent(bool silent) = 0;
     virtual void setFocus() = 0;
 
-    // 4 when the document is complete.
+    // 4 when the document is complete, or when a load has ended without one (failed or
+    // stopped), so that pollers never wait forever; 1 to 3 while loading; 0 before any load.
     virtual int ReadyState() const = 0;
     virtual QString LocationURL() const = 0;
 
@@ -84,9 +89,11 @@ public:
                                std::function<void(FormFieldRead)> done) = 0;
 
 signals:
-    // Before any navigation of this browser, frames included. Handlers run before the
-    // navigation goes on.
-    void BeforeNavigate2(const zeko::NavigationRequest& request);
+    // Before any navigation of this browser, frames included (not for the "_blank" windows).
+    // Handlers run before the navigation goes on and may set `request.cancel`; connect them
+    // directly (the default), since the request is handed over by reference.
+    void BeforeNavigate2(zeko::NavigationRequest& request);
+    // The new document is reachable (it may not have a body yet).
     void NavigateComplete2(const QString& url);
     // The page (or frame) has finished loading. A page that fails to load sends none.
     void DocumentComplete(const QString& url);

@@ -125,11 +125,10 @@ std::optional<fs::path> default_map_file() {
 }
 
 Login login_of(const httplib::Request& req) {
-    const size_t n = req.get_header_value_count("Cookie");
-    for (size_t i = 0; i < n; ++i) {
-        if (auto value = cookie_value(req.get_header_value("Cookie", i), "ip")) {
-            return login_from_cookie(value);
-        }
+    // Read from the header map itself: the library's value getter stops at a NUL byte.
+    const auto [first, last] = req.headers.equal_range("Cookie");
+    for (auto it = first; it != last; ++it) {
+        if (auto value = cookie_value(it->second, "ip")) return login_from_cookie(value);
     }
     return {};
 }

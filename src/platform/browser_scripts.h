@@ -1,0 +1,242 @@
+#pragma once
+
+// Scripts the Qt browser runs inside its pages.
+
+namespace zeko::browser_scripts {
+
+// Injected into every document (main world, frames too) as it is created, before any script
+// of the page. "@TOKEN@" is replaced by a secret per browser, so a page cannot forge reports.
+// Reports go out through console.log, which reaches the program before the navigation that
+// follows a form post is asked about.
+//  - form: a form is being sent; the body as the browser will post it, read from the entry
+//    list of the submission itself (the `formdata` event), so the submitter's pair sits where
+//    the browser puts it. Also the field "ap" of the form "countdn" of the top page, read now,
+//    while that page is still shown.
+//  - nav: a relative link clicked in an "about:" document, which the engine would block; the
+//    old browser went to "about:blank" followed by the link text.
+inline constexpr char kDocumentHook[] = R"JS(
+(function () {
+  'use strict';
+  const TOKEN = '@TOKEN@';
+  const log = console.log.bind(console);
+  const stringify = JSON.stringify;
+  const later = window.setTimeout.bind(window);
+  function report(kind, data) {
+    try { log(TOKEN + kind + ' ' + stringify(data)); } catch (e) {}
+  }
+
+  // A form may hold fields named "action" or "method" that shadow the properties.
+  const formProto = HTMLFormElement.prototype;
+  function getter(name) {
+    const d = Object.getOwnPropertyDescriptor(formProto, name);
+    return d && d.get ? d.get : function () { return ''; };
+  }
+  const formAction = getter('action');
+  const formMethod = getter('method');
+  const formEnctype = getter('enctype');
+  const formTarget = getter('target');
+  const formAcceptCharset = getter('acceptCharset');
+  const formElements = getter('elements');
+  const docForms = Object.getOwnPropertyDescriptor(Document.prototype, 'forms').get;
+
+  function readCountdown() {
+    let doc;
+    try { doc = window.top.document; } catch (e) { return { status: 'failed' }; }
+    try {
+      const form = docForms.call(doc).namedItem('countdn');
+      if (!form) return { status: 'missing' };
+      const field = formElements.call(form).namedItem('ap');
+      if (!field) return { status: 'missing' };
+      const v = field.value;
+      if (v === undefined || v === null) return { status: 'failed' };
+      return { status: 'value', value: String(v) };
+    } catch (e) {
+      return { status: 'failed' };
+    }
+  }
+
+  const CP1252_HIGH = [0x20AC, 0x81, 0x201A, 0x192, 0x201E, 0x2026, 0x2020, 0x2021, 0x2C6,
+    0x2030, 0x160, 0x2039, 0x152, 0x8D, 0x17D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D,
+    0x2022, 0x2013, 0x2014, 0x2DC, 0x2122, 0x161, 0x203A, 0x153, 0x9D, 0x17E, 0x178];
+  const cp1252 = new Map();
+  CP1252_HIGH.forEach(function (cp, i) { cp1252.set(cp, 0x80 + i); });
+  const LATIN = ['windows-1252', 'iso-8859-1', 'latin1', 'l1', 'us-ascii', 'ascii', 'cp1252',
+    'x-cp1252', 'iso8859-1', 'iso_8859-1', 'cp819', 'ibm819', 'ansi_x3.4-1968'];
+  function charsetLabel(l) {
+    l = l.trim().toLowerCase();
+    if (l === 'utf-8' || l === 'utf8' || l === 'unicode-1-1-utf-8') return 'utf-8';
+    if (LATIN.indexOf(l) >= 0) return 'windows-1252';
+    return null;
+  }
+  function charsetOf(form) {
+    const tokens = String(formAcceptCharset.call(form) || '').split(/[\s,]+/);
+    for (const t of tokens) {
+      if (!t) continue;
+      const c = charsetLabel(t);
+      if (c) return c;
+    }
+    return charsetLabel(document.characterSet || '') || 'utf-8';
+  }
+  const utf8 = new TextEncoder();
+  function encode(s, charset) {
+    if (charset === 'utf-8') return Array.from(utf8.encode(s));
+    const out = [];
+    for (const ch of s) {
+      const cp = ch.codePointAt(0);
+      if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) out.push(cp);
+      else if (cp1252.has(cp)) out.push(cp1252.get(cp));
+      else for (const c of '&#' + cp + ';') out.push(c.charCodeAt(0));
+    }
+    return out;
+  }
+  function percent(bytes) {
+    let s = '';
+    for (const b of bytes) {
+      if (b === 0x20) s += '+';
+      else if (b === 0x2A || b === 0x2D || b === 0x2E || b === 0x5F ||
+               (b >= 0x30 && b <= 0x39) || (b >= 0x41 && b <= 0x5A) || (b >= 0x61 && b <= 0x7A))
+        s += String.fromCharCode(b);
+      else s += '%' + (b < 16 ? '0' : '') + b.toString(16).toUpperCase();
+    }
+    return s;
+  }
+  function crlf(s) { return String(s).replace(/\r\n|\r|\n/g, '\r\n'); }
+  // The body as a string of bytes (one character per byte).
+  function encodeBody(formData, enctype, charset) {
+    const pairs = [];
+    for (const [name, value] of formData) {
+      pairs.push([crlf(name), typeof value === 'string' ? crlf(value) : value.name]);
+    }
+    if (enctype === 'text/plain') {
+      let s = '';
+      for (const [n, v] of pairs) s += String.fromCharCode.apply(null, encode(n + '=' + v + '\r\n', charset));
+      return s;
+    }
+    // Multipart bodies carry a boundary only the engine knows; they are told as a form.
+    return pairs.map(function (p) {
+      return percent(encode(p[0], charset)) + '=' + percent(encode(p[1], charset));
+    }).join('&');
+  }
+
+  // The `formdata` event also fires for scripts building a FormData, and once more after a
+  // real submission; the first one after a submit is the one that is sent.
+  let armed = false;
+  let submitter = null;
+  window.addEventListener('submit', function (e) {
+    armed = true;
+    submitter = e.submitter || null;
+    later(function () { armed = false; submitter = null; }, 0);
+  }, true);
+  const originalSubmit = formProto.submit;
+  formProto.submit = function submit() {
+    armed = true;
+    submitter = null;
+    try { return originalSubmit.apply(this, arguments); } finally { armed = false; }
+  };
+  window.addEventListener('formdata', function (e) {
+    const sure = armed;
+    const sub = sure ? submitter : null;
+    armed = false;
+    try {
+      const form = e.target;
+      let method = formMethod.call(form);
+      let enctype = formEnctype.call(form);
+      let target = formTarget.call(form);
+      if (sub) {
+        if (sub.hasAttribute('formmethod')) method = sub.formMethod;
+        if (sub.hasAttribute('formenctype')) enctype = sub.formEnctype;
+        if (sub.hasAttribute('formtarget')) target = sub.formTarget;
+      }
+      report('form', {
+        sure: sure, method: method, enctype: enctype, target: target,
+        body: encodeBody(e.formData, enctype, charsetOf(form)),
+        countdown: readCountdown()
+      });
+    } catch (err) {}
+  }, true);
+
+  if (window === window.top && location.protocol === 'about:') {
+    window.addEventListener('click', function (e) {
+      if (e.defaultPrevented || e.button !== 0) return;
+      let n = e.target;
+      while (n && !(n.nodeType === 1 && n.localName === 'a' && n.hasAttribute('href')))
+        n = n.parentNode;
+      if (!n) return;
+      const href = n.getAttribute('href').trim();
+      if (href === '' || href.charAt(0) === '#' || /^[a-zA-Z][a-zA-Z0-9+.\-]*:/.test(href)) return;
+      e.preventDefault();
+      report('nav', { url: location.href + href });
+    }, false);
+  }
+})();
+)JS";
+
+// Serialises the body the way the old browser did; called with true for the body's own tag.
+// Returns null when there is no body.
+inline constexpr char kSerializeBody[] = R"JS(
+(function (outer) {
+  'use strict';
+  const body = document.body;
+  if (!body) return null;
+  const VOID = new Set(['AREA', 'BASE', 'BASEFONT', 'BGSOUND', 'BR', 'COL', 'EMBED', 'FRAME',
+    'HR', 'IMG', 'INPUT', 'KEYGEN', 'LINK', 'META', 'PARAM', 'SOURCE', 'TRACK', 'WBR']);
+  const RAW = new Set(['SCRIPT', 'STYLE', 'XMP', 'IFRAME', 'NOEMBED', 'NOFRAMES', 'PLAINTEXT',
+    'NOSCRIPT']);
+  const SIMPLE = /^[A-Za-z0-9\-_.:]+$/;
+  function text(s) {
+    return s.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;')
+            .replace(/\u00A0/g, '&nbsp;');
+  }
+  function quoted(s) {
+    return s.replace(/&/g, '&amp;').replace(/"/g, '&quot;').replace(/\u00A0/g, '&nbsp;');
+  }
+  const out = [];
+  function element(el) {
+    const name = el.tagName.toUpperCase();
+    out.push('<', name);
+    for (const a of el.attributes) {
+      const v = a.value;
+      out.push(' ', a.name);
+      if (v !== '' && SIMPLE.test(v)) out.push('=', v);
+      else out.push('="', quoted(v), '"');
+    }
+    out.push('>');
+    if (VOID.has(name)) return;
+    children(name === 'TEMPLATE' && el.content ? el.content : el, RAW.has(name));
+    out.push('</', name, '>');
+  }
+  function children(parent, raw) {
+    for (let n = parent.firstChild; n; n = n.nextSibling) {
+      if (n.nodeType === 1) element(n);
+      else if (n.nodeType === 3) out.push(raw ? n.data : text(n.data));
+      else if (n.nodeType === 4) out.push(text(n.data));
+      else if (n.nodeType === 8) out.push('<!--', n.data, '-->');
+    }
+  }
+  if (outer) element(body); else children(body, false);
+  return out.join('');
+})
+)JS";
+
+// Reads a named field of a named form: {status: 'value'|'missing'|'failed', value}.
+inline constexpr char kReadFormField[] = R"JS(
+(function (formName, fieldName) {
+  'use strict';
+  try {
+    // Named fields and forms may shadow the properties; go through the prototypes.
+    const forms = Object.getOwnPropertyDescriptor(Document.prototype, 'forms').get;
+    const elements = Object.getOwnPropertyDescriptor(HTMLFormElement.prototype, 'elements').get;
+    const form = forms.call(document).namedItem(formName);
+    if (!form) return { status: 'missing' };
+    const field = elements.call(form).namedItem(fieldName);
+    if (!field) return { status: 'missing' };
+    const v = field.value;
+    if (v === undefined || v === null) return { status: 'failed' };
+    return { status: 'value', value: String(v) };
+  } catch (e) {
+    return { status: 'failed' };
+  }
+})
+)JS";
+
+}  // namespace zeko::browser_scripts

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "common/errors.h"
+#include "main/program_state.h"
+#include "minimap/minimap.h"
+#include "support/fakes.h"
+
+namespace zeko {
+namespace {
+
+template <class F>
+int error_of(F&& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+NavLineState line(int16_t x2, int16_t y2, bool visible) {
+    return NavLineState{1800, 1800, x2, y2, visible};
+}
+
+class LinesTest : public ::testing::Test {
+  protected:
+    LinesTest() {
+        state.map.MAP_LOADED = true;
+        state.db.VAMPS.redim(1, 1);
+        state.db.CUR_VAMP = 1;
+        model.navline_checked.fill(true);
+        state.ZOOM = 3;
+    }
+
+    void place(int x, int y, int16_t code) { state.map.SET_MAP_CODE(x, y, code); }
+    VAMP& me() { return state.db.VAMPS(1); }
+    void stand(int16_t x, int16_t y) {
+        me().POS_X = x;
+        me().POS_Y = y;
+    }
+    void head_for(int16_t x, int16_t y) {
+        me().DEST_X = x;
+        me().DEST_Y = y;
+    }
+    void redraw() {
+        state.nav.NAV_UPDATE();
+        mm.DRAW_LINES();
+    }
+
+    testing::TestWorld world;
+    ProgramState state{world.folder.path(), world.services()};
+    MinimapModel model;
+    Minimap mm{state, model};
+};
+
+TEST_F(LinesTest, StartAndEveryEndOfTheTable) {
+    EXPECT_EQ(mm.LINE_START(), (LinePoint{1800, 1800}));
+    const std::vector<std::vector<int16_t>> table = {
+        {0, 600, 1800, 3000, 3600},
+        {0, 360, 1080, 1800, 2520, 3240, 3600},
+        {0, 258, 772, 1286, 1800, 2314, 2828, 3342, 3600},
+        {0, 200, 600, 1000, 1400, 1800, 2200, 2600, 3000, 3400, 3600},
+        {0, 170, 496, 822, 1148, 1474, 1800, 2126, 2452, 2778, 3104, 3430, 3600},
+    };
+    auto end = [&](int zoom, int16_t dx, int16_t dy) {
+        switch (zoom) {
+            case 3:
+                return mm.LINE_END_3(dx, dy);
+            case 5:
+                return mm.LINE_END_5(dx, dy);
+            case 7:
+                return mm.LINE_END_7(dx, dy);
+            case 9:
+                return mm.LINE_END_9(dx, dy);
+            default:
+                return mm.LINE_END_11(dx, dy);
+        }
+    };
+    for (int z = 0; z < 5; ++z) {
+        const int zoom = 3 + 2 * z;
+        const int l = (zoom + 1) / 2;
+        const std::vector<int16_t>& ends = table[static_cast<size_t>(z)];
+        auto expected = [&](int d) { return ends[static_cast<size_t>(std::clamp(d, -l, l) + l)]; };
+        for (int d = -l - 3; d <= l + 3; ++d) {
+            SCOPED_TRACE(::testing::Message() << "zoom " << zoom << " d " << d);
+            const LinePoint p = end(zoom, static_cast<int16_t>(d), static_cast<int16_t>(-d));
+            EXPECT_EQ(p.X, expected(d));
+            EXPECT_EQ(p.Y, expected(-d));
+        }
+        EXPECT_EQ(end(zoom, -32768, 32767), (LinePoint{0, 3600}));
+    }
+    // Far targets show their quadrant, each axis limited on its own.
+    EXPECT_EQ(mm.LINE_END_3(40, 1), (LinePoint{3600, 3000}));
+    EXPECT_EQ(mm.LINE_END_3(40, 40), (LinePoint{3600, 3600}));
+    EXPECT_EQ(mm.LINE_END_3(40, 0), (LinePoint{3600, 1800}));
+    EXPECT_EQ(mm.LINE_END_3(-1, -1), (LinePoint{600, 600}));
+    EXPECT_EQ(mm.LINE_END_11(5, 0).X, 3430);
+    EXPECT_EQ(mm.LINE_END_7(4, 0).X, 3600);
+}
+
+TEST_F(LinesTest, EveryRedrawWorksInTheFullSquare) {
+    mm.MAP_SIZE = 1200;
+    EXPECT_EQ(mm.LINE_START(), (LinePoint{600, 600}));
+    stand(100, 100);
+    redraw();
+    EXPECT_EQ(mm.MAP_SIZE, 3600);
+    EXPECT_EQ(mm.LINE_START(), (LinePoint{1800, 1800}));
+}
+
+TEST_F(LinesTest, LinesFollowTheChoiceAndTheCheckMarks) {
+    // Banks, pubs and stations at 2, 4 and 6 from (100, 100).
+    place(102, 100, 101);
+    place(104, 100, 101);
+    place(100, 106, 101);
+    place(98, 100, 1);
+    place(96, 96, 2);
+    place(94, 100, 3);
+    place(100, 98, 92);
+    place(100, 104, 93);
+    place(106, 106, 94);
+    stand(100, 100);
+    head_for(99, 99);
+    model.navline_checked = {true, false, true, false};
+
+    redraw();
+    EXPECT_EQ(model.BANK1, line(3600, 1800, true));
+    EXPECT_EQ(model.PUB1, line(0, 1800, false));
+    EXPECT_EQ(model.TRANS1, line(1800, 0, true));
+    EXPECT_EQ(model.DEST1, line(600, 600, false));
+
+    state.NAV_CHOICE = 2;
+    redraw();
+    EXPECT_EQ(model.BANK1, line(1800, 3600, true));
+    EXPECT_EQ(model.PUB1, line(0, 1800, false));
+    EXPECT_EQ(model.TRANS1, line(3600, 3600, true));
+    EXPECT_EQ(model.DEST1, line(600, 600, false));
+
+    // The offsets come from the record's position, not from the one the last update used.
+    stand(101, 100);
+    mm.DRAW_LINES();
+    EXPECT_EQ(model.BANK1, line(1800 - 1200, 3600, true));
+}
+
+TEST_F(LinesTest, UncheckedDestinationLineStillFollows) {
+    stand(100, 100);
+    head_for(101, 100);
+    model.navline_checked[3] = false;
+    redraw();
+    EXPECT_EQ(model.DEST1, line(3000, 1800, false));
+    head_for(100, 99);
+    redraw();
+    EXPECT_EQ(model.DEST1, line(1800, 600, false));
+    model.navline_checked[3] = true;
+    mm.DRAW_LINES();
+    EXPECT_EQ(model.DEST1, line(1800, 600, true));
+}
+
+TEST_F(LinesTest, ZeroLengthAndUnsetDestination) {
+    place(100, 100, 101);
+    stand(100, 100);
+    head_for(0, 0);
+    state.ZOOM = 11;
+    redraw();
+    EXPECT_EQ(model.BANK1, line(1800, 1800, true));
+    EXPECT_EQ(model.DEST1, line(0, 0, true));
+    // No pub on the map: the empty slot points at (0, 0) as well.
+    EXPECT_EQ(model.PUB1, line(0, 0, true));
+}
+
+TEST_F(LinesTest, EvenZoomKeepsTheEndPoints) {
+    state.ZOOM = 4;
+    stand(100, 100);
+    head_for(101, 101);
+    redraw();
+    EXPECT_EQ(model.DEST1, line(0, 0, true));  // never computed yet
+
+    state.ZOOM = 3;
+    redraw();
+    EXPECT_EQ(model.DEST1, line(3000, 3000, true));
+
+    state.ZOOM = 4;
+    head_for(99, 99);
+    model.navline_checked[3] = false;
+    redraw();
+    EXPECT_EQ(model.DEST1, line(3000, 3000, false));
+}
+
+TEST_F(LinesTest, NoCurrentCharacterKeepsTheLines) {
+    stand(100, 100);
+    head_for(101, 100);
+    redraw();
+    const MinimapModel before = model;
+
+    state.db.CUR_VAMP = 5;
+    model.navline_checked.fill(false);
+    mm.DRAW_LINES();
+    EXPECT_EQ(model.BANK1, before.BANK1);
+    EXPECT_EQ(model.DEST1, before.DEST1);
+    EXPECT_EQ(error_of([&] { mm.DRAW_LINES_OR_RAISE(); }), 9);
+    EXPECT_EQ(error_of([&] { mm.DRAW_BANK_LINE(3); }), 9);
+    EXPECT_EQ(model.BANK1, before.BANK1);
+
+    state.db.VAMPS.redim(1, 0);
+    state.db.CUR_VAMP = 0;
+    mm.DRAW_LINES();
+    EXPECT_EQ(model.PUB1, before.PUB1);
+}
+
+TEST_F(LinesTest, AnOverflowStopsAtItsLine) {
+    stand(-5, 100);
+    state.nav.NAV_TARGET.X = 32767;
+    model.navline_checked.fill(false);
+    EXPECT_EQ(error_of([&] { mm.DRAW_LINES_OR_RAISE(); }), 6);
+    // The three lines before the destination's were drawn.
+    EXPECT_EQ(model.BANK1, line(3600, 0, false));
+    EXPECT_EQ(model.DEST1, NavLineState{});
+    mm.DRAW_LINES();  // quiet
+}
+
+}  // namespace
+}  // namespace zeko
