@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QUrl>
 #include <functional>
 #include <optional>
 
@@ -43,7 +44,7 @@ using BgrColor = quint32;
 // lives in another process; the callback may run after the call returns.
 class WebBrowser : public QObject {
     Q_OBJECT
-public:
+  public:
     using QObject::QObject;
     ~WebBrowser() override = default;
 
@@ -84,11 +85,14 @@ public:
     virtual void setLinkColors(BgrColor link, BgrColor vlink, BgrColor alink) = 0;
     // Sets a cookie ("name=value") for the site of the current document.
     virtual void setCookie(const QString& cookie) = 0;
+    // Sets a cookie ("name=value") for the site of `url` (scheme, host and port), whatever
+    // document is shown; a URL that is not http or https takes none.
+    virtual void setCookieForUrl(const QString& cookie, const QUrl& url) = 0;
     // Reads a field of a named form of the current document.
     virtual void readFormField(const QString& form, const QString& field,
                                std::function<void(FormFieldRead)> done) = 0;
 
-signals:
+  signals:
     // Before any navigation of this browser, frames included (not for the "_blank" windows).
     // Handlers run before the navigation goes on and may set `request.cancel`; connect them
     // directly (the default), since the request is handed over by reference.

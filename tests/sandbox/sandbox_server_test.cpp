@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <random>
@@ -96,13 +97,13 @@ class ServerProcess {
 
     // Asks the server to stop and waits for it: its exit code, or -1 when a signal ended it.
     int stop(int sig = SIGTERM) {
-        if (pid_ <= 0) return -1;
+        if (pid_ <= 0) return exit_code_;
         kill(pid_, sig);
         int status = 0;
         const pid_t done = waitpid(pid_, &status, 0);
         pid_ = -1;
-        if (done <= 0 || !WIFEXITED(status)) return -1;
-        return WEXITSTATUS(status);
+        exit_code_ = done > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return exit_code_;
     }
 
   private:
@@ -124,6 +125,7 @@ class ServerProcess {
 
     pid_t pid_ = -1;
     int port_ = 0;
+    int exit_code_ = -1;
 };
 
 struct Reply {
@@ -159,6 +161,17 @@ Reply post(int port, const std::string& path, const std::string& body,
         cli.Post(path, cookie_headers(cookie), body, "application/x-www-form-urlencoded"));
 }
 
+// True once the text holds a response's headers and the body they announce; the server
+// keeps the connection open after an answer, so the end of the stream cannot tell.
+bool whole_response(const std::string& text) {
+    const size_t end = text.find("\r\n\r\n");
+    if (end == std::string::npos) return false;
+    const std::string key = "Content-Length: ";
+    const size_t p = text.find(key);
+    const size_t length = p < end ? std::strtoul(text.c_str() + p + key.size(), nullptr, 10) : 0;
+    return text.size() >= end + 4 + length;
+}
+
 // Sends raw bytes and, when asked, returns whatever comes back before the server closes.
 std::string raw_exchange(int port, const std::string& bytes, bool read_answer = true) {
     const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -173,7 +186,8 @@ std::string raw_exchange(int port, const std::string& bytes, bool read_answer = 
     if (connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
         (void)send(s, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         char buf[4096];
-        for (ssize_t n; read_answer && (n = recv(s, buf, sizeof buf, 0)) > 0;) {
+        for (ssize_t n;
+             read_answer && !whole_response(answer) && (n = recv(s, buf, sizeof buf, 0)) > 0;) {
             answer.append(buf, static_cast<size_t>(n));
         }
     }
@@ -323,6 +337,13 @@ class SandboxServerTest : public ::testing::Test {
                                                 "--state-file", state_file.string()});
         port = server->port();
         ASSERT_GT(port, 0);
+    }
+
+    // Every test ends with a clean stop: a crash or a sanitizer report would show here.
+    void TearDown() override {
+        if (server) {
+            EXPECT_EQ(server->stop(), 0);
+        }
     }
 
     Reply page(const std::string& cookie = {}) {
@@ -577,9 +598,7 @@ TEST_F(SandboxServerTest, SurvivesGarbageAndEscapesWhatItEchoes) {
     r = page("ip=a\"b'c&d#pw");
     EXPECT_NE(r.body.find("Welcome, a&quot;b&#39;c&amp;d!"), std::string::npos);
     r = page("ip=%00%0A%FF%C3%28x#pw");
-    EXPECT_NE(r.body.find("Welcome, ????"
-                          "(x!"),
-              std::string::npos);
+    EXPECT_NE(r.body.find("Welcome, \?\?\?\?(x!"), std::string::npos);
     EXPECT_EQ(page("ip=" + std::string(300, 'L') + "#pw").body.find("Welcome, "),
               std::string::npos);
 

@@ -39,10 +39,15 @@ table.map td {
   border: 1px solid #4e2a2e;
   padding: 0;
   vertical-align: top;
-  width: 10em;
-  height: 6.5em;
 }
-.cell { height: 100%; min-height: 6.5em; padding: 0.35em; text-align: center; }
+.cell {
+  box-sizing: border-box;
+  width: 10.5em;
+  height: 8em;
+  overflow: hidden;
+  padding: 0.35em;
+  text-align: center;
+}
 .cell.block { background: #241417; }
 .cell.street { background: #1b1a1e; }
 .cell.crossing { background: #201f26; }

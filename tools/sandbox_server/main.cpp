@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 
 #include <httplib.h>
 
@@ -157,6 +158,21 @@ void add_routes(httplib::Server& server, SandboxGame& game, HitCounter& hits) {
     server.Get(R"(/blood\.css)", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(std::string(blood_css()), "text/css");
     });
+
+    // The maker's site: home, donation and the two usage-count pages (the hits count them).
+    const std::pair<const char*, const char*> maker_pages[] = {
+        {R"(/ZEKO2/)", "Z.E.K.O.2"},
+        {R"(/ZEKO2/donate\.php)", "Donate"},
+        {R"(/ZEKO2/MISC/plus_all\.php)", "Thank you"},
+        {R"(/ZEKO2/MISC/plus_hit\.php)", "Thank you"},
+    };
+    for (const auto& [pattern, title] : maker_pages) {
+        const std::string html = "<!DOCTYPE html>\n<html><head><title>" + std::string(title) +
+                                 "</title></head><body><p>" + title + "</p></body></html>\n";
+        server.Get(pattern, [html](const httplib::Request&, httplib::Response& res) {
+            send_page(res, html);
+        });
+    }
 
     server.Get("/sandbox/state", [&game](const httplib::Request&, httplib::Response& res) {
         res.set_header("Cache-Control", "no-store");

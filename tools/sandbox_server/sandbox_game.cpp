@@ -265,8 +265,9 @@ std::string SandboxGame::render(const Character& who, bool guest, std::string_vi
     h += "</table>\n";
 
     const Station* station = station_at(who.x, who.y);
+    const std::string here = place_name(who.x, who.y);
     h += "<p class=\"where\">You are at " + std::to_string(who.x) + ", " + std::to_string(who.y);
-    if (station) h += ", at " + html_escape(std::string(station->name)) + " Station";
+    if (!here.empty()) h += ", at " + html_escape(here);
     h += ".</p>\n";
 
     h += "<form name=\"countdn\" action=\"blood.pl\" method=\"get\" onsubmit=\"return false;\">\n"
@@ -287,6 +288,17 @@ std::string SandboxGame::render(const Character& who, bool guest, std::string_vi
     h += "<p class=\"links\"><a href=\"blood.pl?action=welcome\">Refresh</a></p>\n";
     h += "</body>\n</html>\n";
     return h;
+}
+
+// What stands on a block: the map's name, or the station's own when the map has none.
+std::string SandboxGame::place_name(int x, int y) {
+    if (odd(x) || odd(y) || x < 0 || y < 0 || x > 200 || y > 200) return {};
+    const int16_t code = map_.cell(x, y);
+    std::string name = code != 0 ? map_.PLACE_NAME(code) : std::string();
+    if (name.empty()) {
+        if (const Station* s = station_at(x, y)) name = std::string(s->name) + " Station";
+    }
+    return name;
 }
 
 std::string SandboxGame::render_cell(const Character& who, int dx, int dy, bool& span_written) {
@@ -321,11 +333,7 @@ std::string SandboxGame::render_cell(const Character& who, int dx, int dy, bool&
             "<span class=\"street\">" + html_escape(map_.STREET_NAME_Y((y + 1) / 2)) + "</span>";
     } else {
         kind = "block";
-        const int16_t code = map_.cell(x, y);
-        std::string name = code != 0 ? map_.PLACE_NAME(code) : std::string();
-        if (name.empty()) {
-            if (const Station* s = station_at(x, y)) name = std::string(s->name) + " Station";
-        }
+        const std::string name = place_name(x, y);
         if (!name.empty()) label = "<span class=\"place\">" + html_escape(name) + "</span>";
     }
 

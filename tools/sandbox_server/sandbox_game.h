@@ -87,6 +87,7 @@ class SandboxGame {
     std::string act(Character& who, const Form& form, bool& changed);
     std::string render(const Character& who, bool guest, std::string_view message);
     std::string render_cell(const Character& who, int dx, int dy, bool& span_written);
+    std::string place_name(int x, int y);
     std::string state_text_locked() const;
     void save_state();
 

@@ -90,7 +90,8 @@ void LabelBox::mousePressEvent(QMouseEvent* event) {
 void LabelBox::mouseReleaseEvent(QMouseEvent* event) {
     const bool was_pressed = pressed_;
     pressed_ = false;
-    if (was_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (was_pressed && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint()))
         emit clicked();
 }
 

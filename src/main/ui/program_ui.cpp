@@ -1,0 +1,90 @@
+#include "main/ui/program_ui.h"
+
+#include <QApplication>
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+#include "main/program_state.h"
+#include "main/ui/frm_layout.h"
+#include "main/ui/main_workers.h"
+
+namespace zeko::ui {
+
+ProgramUi::ProgramUi(ProgramState& state, FrmMain::BrowserFactory make_browser,
+                     std::function<void()> quit)
+    : state_(state),
+      make_browser_(std::move(make_browser)),
+      quit_(quit ? std::move(quit) : std::function<void()>([] { QCoreApplication::quit(); })),
+      own_workers_(std::make_unique<MainWorkers>()),
+      workers_(own_workers_.get()) {}
+
+ProgramUi::~ProgramUi() {
+    // The core must not reach into a list that is gone.
+    if (main_ && state_.services.vamp_list == &main_->vamp_list())
+        state_.services.vamp_list = nullptr;
+    if (main_) main_->prepare_exit();
+    delete layout_.data();
+    main_.reset();
+}
+
+void ProgramUi::set_workers(MainWorkers& workers) {
+    workers_ = &workers;
+    if (main_) main_->set_workers(workers);
+    if (layout_) layout_->set_workers(workers);
+}
+
+FrmMain& ProgramUi::frmMAIN() {
+    if (!main_) {
+        main_ = std::make_unique<FrmMain>(state_, *workers_, make_browser_);
+        main_->set_exit_program([this] { EXIT_PROGRAM(); });
+        state_.services.vamp_list = &main_->vamp_list();
+    }
+    return *main_;
+}
+
+FrmLayout& ProgramUi::frmLAYOUT() {
+    if (!layout_) layout_ = new FrmLayout(state_, frmMAIN(), *workers_);
+    return *layout_;
+}
+
+void ProgramUi::load_main_window() {
+    frmMAIN();
+}
+
+void ProgramUi::APPLY_SETTINGS() {
+    frmMAIN().APPLY_SETTINGS();
+}
+
+void ProgramUi::FORCE_LAYOUT(int16_t layout) {
+    frmLAYOUT().FORCE_LAYOUT(layout);
+}
+
+bool ProgramUi::select_first_entry() {
+    return frmMAIN().select_first_entry();
+}
+
+int ProgramUi::list_count() {
+    return frmMAIN().list_count();
+}
+
+void ProgramUi::show_main_window() {
+    FrmMain& main = frmMAIN();
+    if (main.windowState() & Qt::WindowMaximized)
+        main.showMaximized();
+    else
+        main.show();
+}
+
+void ProgramUi::EXIT_PROGRAM() {
+    if (main_) main_->prepare_exit();
+    // A window may take others with it as it closes.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        windows.append(w);
+    for (const QPointer<QWidget>& w : windows)
+        if (w && w->isVisible()) w->close();
+    quit_();
+}
+
+}  // namespace zeko::ui

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QPointer>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "main/program.h"
+#include "main/ui/frm_main.h"
+
+namespace zeko {
+
+class ProgramState;
+
+namespace ui {
+
+class FrmLayout;
+class MainWorkers;
+
+// The program's windows for one run: makes the main window and the layout chooser when the
+// start needs them, carries out the window-side steps of the start, and ends the program.
+class ProgramUi final : public StartHooks {
+  public:
+    // `quit` ends the event loop (QCoreApplication::quit unless a test says otherwise).
+    ProgramUi(ProgramState& state, FrmMain::BrowserFactory make_browser,
+              std::function<void()> quit = {});
+    ~ProgramUi() override;
+    ProgramUi(const ProgramUi&) = delete;
+    ProgramUi& operator=(const ProgramUi&) = delete;
+
+    // Replaces the do-nothing workers behind the menus and buttons; `workers` outlives this.
+    void set_workers(MainWorkers& workers);
+    MainWorkers& workers() { return *workers_; }
+
+    // StartHooks.
+    void load_main_window() override;
+    void APPLY_SETTINGS() override;
+    void FORCE_LAYOUT(int16_t layout) override;
+    bool select_first_entry() override;
+    int list_count() override;
+    void show_main_window() override;
+
+    // Closes every window without asking again and ends the event loop.
+    void EXIT_PROGRAM();
+
+    // The windows, made on first use.
+    FrmMain& frmMAIN();
+    FrmLayout& frmLAYOUT();
+    bool main_loaded() const { return main_ != nullptr; }
+
+  private:
+    ProgramState& state_;
+    FrmMain::BrowserFactory make_browser_;
+    std::function<void()> quit_;
+    std::unique_ptr<MainWorkers> own_workers_;
+    MainWorkers* workers_;
+    std::unique_ptr<FrmMain> main_;
+    QPointer<FrmLayout> layout_;
+};
+
+}  // namespace ui
+}  // namespace zeko

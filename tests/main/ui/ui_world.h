@@ -1,0 +1,149 @@
+#pragma once
+
+// A program folder with a small city, scripted services and fake browsers, with the main
+// window's start run on it, for the window tests.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "main/program.h"
+#include "main/program_state.h"
+#include "main/ui/frm_main.h"
+#include "main/ui/main_workers.h"
+#include "main/ui/program_ui.h"
+#include "map/settings.h"
+#include "map/vamp_db.h"
+#include "support/fakes.h"
+#include "support/qt/fake_browser.h"
+
+namespace zeko::testing {
+
+// Records every worker call as "NAME index", and what the main window's flag said then.
+class RecordingWorkers final : public ui::MainWorkers {
+  public:
+    void MENU_FILE(int16_t i) override { note("MENU_FILE", i); }
+    void MENU_AUTONAV(int16_t i) override { note("MENU_AUTONAV", i); }
+    void MENU_OPTIONS(int16_t i) override { note("MENU_OPTIONS", i); }
+    void MENU_NAVLINES(int16_t i) override { note("MENU_NAVLINES", i); }
+    void MENU_ZOOM(int16_t i) override { note("MENU_ZOOM", i); }
+    void MENU_HELP(int16_t i) override { note("MENU_HELP", i); }
+    void MENU_SKILLS(int16_t i) override { note("MENU_SKILLS", i); }
+    void MENU_VAMP(int16_t i) override { note("MENU_VAMP", i); }
+    void MENU_TOOLS(int16_t i) override { note("MENU_TOOLS", i); }
+    void MENU_LINKS(int16_t i) override { note("MENU_LINKS", i); }
+    void BUTTON_COMMAND(int16_t i) override { note("BUTTON_COMMAND", i); }
+    void BUTTON_VAMP(int16_t i) override { note("BUTTON_VAMP", i); }
+    void LOGIN_CURRENT() override { note("LOGIN_CURRENT", -1); }
+    void SNAPSHOT_BMP() override { note("SNAPSHOT_BMP", -1); }
+    void INIT_HELP(int16_t topic) override { note("INIT_HELP", topic); }
+    void UNLOAD_SPLASH() override { ++splash_unloads; }
+
+    QStringList calls;
+    // NO_EXIT_PROMPT of the main window at each call, in the same order.
+    std::vector<bool> quiet;
+    int splash_unloads = 0;
+    ui::FrmMain* main = nullptr;
+
+  private:
+    void note(const char* name, int index) {
+        calls.append(index < 0 ? QString::fromLatin1(name)
+                               : QStringLiteral("%1 %2").arg(QLatin1String(name)).arg(index));
+        quiet.push_back(main != nullptr && main->NO_EXIT_PROMPT);
+    }
+};
+
+// Lets pending window events run.
+inline void pump() {
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// The test city: one bank, one pub and one station around (101, 101), a hall, a guild and a
+// shop for the tile looks.
+inline std::vector<std::string> test_city() {
+    return {
+        "1021000101Moon Bank",  "0961060001The Test Pub",    "1061060092Calliope Station",
+        "0020020198Great Hall", "1980020105Wandering Guild", "0041980150Corner Shop",
+    };
+}
+
+struct UiWorld {
+    TestWorld world;
+    std::unique_ptr<ProgramState> state;
+    std::vector<QPointer<FakeBrowser>> browsers;
+    RecordingWorkers workers;
+    int quits = 0;
+    std::unique_ptr<ui::ProgramUi> ui;
+
+    explicit UiWorld(const std::vector<std::string>& city = test_city()) {
+        write_bytes(world.folder / "MAP.DAT", scrambled_map(city));
+        Services services = world.services();
+        services.vamp_list = nullptr;  // the window's list takes its place
+        state = std::make_unique<ProgramState>(world.folder.path(), services);
+        ui = std::make_unique<ui::ProgramUi>(
+            *state,
+            [this](QWidget*) -> std::unique_ptr<WebBrowser> {
+                auto browser = std::make_unique<FakeBrowser>();
+                browsers.emplace_back(browser.get());
+                return browser;
+            },
+            [this] { ++quits; });
+        ui->set_workers(workers);
+    }
+
+    ~UiWorld() {
+        ui.reset();
+        state.reset();
+    }
+
+    // A character in the file before the start.
+    void add_vamp(const std::string& handle, int16_t x, int16_t y, bool autologin = false) {
+        VAMP v;
+        v.set_handle(handle);
+        v.set_name(handle);
+        v.POS_X = x;
+        v.POS_Y = y;
+        v.AUTOLOGIN = autologin ? kTrue : kFalse;
+        ASSERT_NE(state->db.CREATE_DB(v), 0);
+    }
+
+    void start() {
+        INIT_PROGRAM(*state, *ui);
+        workers.main = &ui->frmMAIN();
+        pump();
+    }
+
+    ui::FrmMain& main() { return ui->frmMAIN(); }
+    FakeBrowser& wb() { return *browsers.at(0); }
+    FakeBrowser& wb2() { return *browsers.at(1); }
+    SETTINGS_REC& settings() { return state->settings.SETTINGS; }
+    VAMP& me() { return state->db.current(); }
+
+    template <class T>
+    T* find(const QString& name) {
+        return main().findChild<T*>(name);
+    }
+
+    std::filesystem::path settings_file() const { return world.folder / "SETTINGS.DAT"; }
+    std::filesystem::path vamp_file() const { return world.folder / "VAMP.dat"; }
+    // The settings as the file holds them.
+    SETTINGS_REC settings_on_disk() const {
+        const std::string bytes = read_bytes(settings_file());
+        EXPECT_EQ(bytes.size(), static_cast<size_t>(kSettingsBytes));
+        std::array<uint8_t, kSettingsBytes> raw{};
+        for (size_t i = 0; i < raw.size() && i < bytes.size(); ++i)
+            raw[i] = static_cast<uint8_t>(bytes[i]);
+        return decode_settings(raw);
+    }
+};
+
+}  // namespace zeko::testing
