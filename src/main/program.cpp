@@ -11,6 +11,10 @@ std::string GAME_URL() {
     return std::string("http://") + hosts::kGame + "/blood.pl";
 }
 
+std::string GAME_URL(const ProgramState& state) {
+    return state.game_url_override.empty() ? GAME_URL() : state.game_url_override;
+}
+
 void TOGGLE_BOOL(VbBool& flag) {
     flag = flag == kTrue ? kFalse : kTrue;
 }

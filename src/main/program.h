@@ -20,6 +20,8 @@ inline constexpr std::array<std::string_view, 8> DATE_FORMATS = {
 
 // The game's script page on the game host this program was built for.
 std::string GAME_URL();
+// The game's script page for this run: the state's override when it has one.
+std::string GAME_URL(const ProgramState& state);
 
 // -1 becomes 0, anything else -1.
 void TOGGLE_BOOL(VbBool& flag);
@@ -40,7 +42,7 @@ MsgResult QUIT_PROMPT(ProgramState& state);
 
 // The window-side steps of the start, in the order the start needs them.
 class StartHooks {
-public:
+  public:
     virtual ~StartHooks() = default;
     // Makes the main window if it does not exist yet (its load step runs then).
     virtual void load_main_window() = 0;

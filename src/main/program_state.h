@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "common/services.h"
 #include "map/city_map.h"
@@ -30,6 +31,9 @@ class ProgramState {
     int16_t ZOOM = 0;
     // Which of the three nearest places the panel and lines show: 0, 1 or 2.
     int16_t NAV_CHOICE = 0;
+    // The game's script page when it is not the built-in one (tests point it at a local
+    // server); empty for GAME_URL().
+    std::string game_url_override;
 
     CityMap map;
     VampDb db;

@@ -1120,7 +1120,7 @@ void FrmMain::wb_DocumentComplete() {
         attempt([&] { wb_->setBodyBgColor(kPageGround); });
         attempt([&] { wb_->setBodyTextColor(kPageText); });
         attempt([&] { wb_->writeBodyInnerHtml(QStringLiteral("Loading...")); });
-        attempt([&] { wb_->Navigate2(utf8(GAME_URL() + "?action=welcome")); });
+        attempt([&] { wb_->Navigate2(utf8(GAME_URL(state_) + "?action=welcome")); });
         FIRST_PAGE_DONE = true;
     }
     attempt([&] { wb_->setBodyBgColor(kPageGround); });
@@ -1147,6 +1147,9 @@ void FrmMain::wb_BeforeNavigate2(const NavigationRequest& request) {
             std::string_view(post.constData(), static_cast<size_t>(post.size())), countdown,
             mnuAutoNavData_[1]->isChecked());
     });
+    // A read of the page being left may still be under way; its answer would undo the
+    // prediction, and the page that follows is not read.
+    if (tracker_->POSITION_PREDICTED) ++rip_generation_;
 }
 
 void FrmMain::tmrRIP_Timer() {

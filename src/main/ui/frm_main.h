@@ -70,6 +70,8 @@ class FrmMain : public QMainWindow {
     // lstVAMP as the core fills it.
     CharacterList& vamp_list();
     QListWidget* lstVAMP() const { return lstVAMP_; }
+    QComboBox* cboX() const { return cboX_; }
+    QComboBox* cboY() const { return cboY_; }
     QTimer* tmrRIP() const { return tmrRIP_; }
     QTimer* tmrPIC() const { return tmrPIC_; }
 

@@ -6,8 +6,10 @@
 #include <QWidget>
 
 #include "main/program_state.h"
+#include "main/ui/code_commands.h"
 #include "main/ui/frm_layout.h"
-#include "main/ui/main_workers.h"
+#include "main/ui/frm_vamp.h"
+#include "main/ui/main_menus.h"
 
 namespace zeko::ui {
 
@@ -16,15 +18,24 @@ ProgramUi::ProgramUi(ProgramState& state, FrmMain::BrowserFactory make_browser,
     : state_(state),
       make_browser_(std::move(make_browser)),
       quit_(quit ? std::move(quit) : std::function<void()>([] { QCoreApplication::quit(); })),
-      own_workers_(std::make_unique<MainWorkers>()),
-      workers_(own_workers_.get()) {}
+      own_workers_(std::make_unique<MainCommands>(state, *this)),
+      workers_(own_workers_.get()),
+      new_vamp_(std::make_unique<NewVampDialog>(
+          state, [this](int topic) { workers_->INIT_HELP(static_cast<int16_t>(topic)); })) {
+    // The database offers the real dialog unless the caller has its own.
+    if (state_.services.new_vamp_dialog == nullptr)
+        state_.services.new_vamp_dialog = new_vamp_.get();
+}
 
 ProgramUi::~ProgramUi() {
     // The core must not reach into a list that is gone.
     if (main_ && state_.services.vamp_list == &main_->vamp_list())
         state_.services.vamp_list = nullptr;
+    if (state_.services.new_vamp_dialog == new_vamp_.get())
+        state_.services.new_vamp_dialog = nullptr;
     if (main_) main_->prepare_exit();
     delete layout_.data();
+    commands_.reset();
     main_.reset();
 }
 
@@ -39,8 +50,15 @@ FrmMain& ProgramUi::frmMAIN() {
         main_ = std::make_unique<FrmMain>(state_, *workers_, make_browser_);
         main_->set_exit_program([this] { EXIT_PROGRAM(); });
         state_.services.vamp_list = &main_->vamp_list();
+        commands_ = std::make_unique<CodeCommands>(
+            state_, main_->wb(), main_->wb2(), [this] { main_->BUILD_MAP(); }, GAME_URL(state_));
     }
     return *main_;
+}
+
+CodeCommands& ProgramUi::codeCOMMANDS() {
+    frmMAIN();
+    return *commands_;
 }
 
 FrmLayout& ProgramUi::frmLAYOUT() {

@@ -15,8 +15,10 @@ class ProgramState;
 
 namespace ui {
 
+class CodeCommands;
 class FrmLayout;
 class MainWorkers;
+class NewVampDialog;
 
 // The program's windows for one run: makes the main window and the layout chooser when the
 // start needs them, carries out the window-side steps of the start, and ends the program.
@@ -47,6 +49,8 @@ class ProgramUi final : public StartHooks {
     // The windows, made on first use.
     FrmMain& frmMAIN();
     FrmLayout& frmLAYOUT();
+    // The login commands, over the main window's browsers.
+    CodeCommands& codeCOMMANDS();
     bool main_loaded() const { return main_ != nullptr; }
 
   private:
@@ -55,7 +59,9 @@ class ProgramUi final : public StartHooks {
     std::function<void()> quit_;
     std::unique_ptr<MainWorkers> own_workers_;
     MainWorkers* workers_;
+    std::unique_ptr<NewVampDialog> new_vamp_;
     std::unique_ptr<FrmMain> main_;
+    std::unique_ptr<CodeCommands> commands_;
     QPointer<FrmLayout> layout_;
 };
 

@@ -7,8 +7,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QString>
+#include <QTest>
 #include <QTimer>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,11 @@
 #include "main/program_state.h"
 #include "main/ui/vb_widgets.h"
 #include "support/fakes.h"
+
+// Readable failures for texts.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace zeko::testing {
 namespace {
@@ -290,6 +298,24 @@ TEST_F(FrmVampTest, NewDialogTakesBlanksAsTextAndCancelAndHelp) {
     EXPECT_EQ(other.result(), QDialog::Rejected);
     EXPECT_EQ(state.db.VAMP_COUNT, 1);
     EXPECT_EQ(state.db.CUR_VAMP, 1);
+}
+
+TEST_F(FrmVampTest, EnterPressesOkAndEscapeCancels) {
+    FrmVampNew d(state);
+    d.show();
+    type(d, "Keyed", "", "", false);
+    QTest::keyClick(d.txtHANDLE(), Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(state.db.VAMP_COUNT, 1);
+
+    FrmVampEdit e(state);
+    e.show();
+    e.txtHANDLE()->setText("Changed");
+    QTest::keyClick(e.txtHANDLE(), Qt::Key_Escape);
+    EXPECT_FALSE(e.isVisible());
+    EXPECT_EQ(e.result(), QDialog::Rejected);
+    EXPECT_EQ(state.db.current().handle(), "Keyed");
 }
 
 TEST_F(FrmVampTest, DuplicatesShowTheDatabaseBoxThenTheDialogsOwn) {
