@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -16,6 +18,9 @@ namespace zeko::bench {
 
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
+    // Colours only on a terminal, so logs and pipes stay readable.
+    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs) {
             if (r.run_type == Run::RT_Iteration && !r.error_occurred)
