@@ -2,16 +2,8 @@
 // every redraw's nearest-place scan reads.
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <random>
-#include <sstream>
-#include <string>
 
 #include "bench_support.h"
-#include "common/prompts.h"
-#include "common/services.h"
 #include "main/program_state.h"
 #include "minimap/minimap.h"
 
@@ -19,74 +11,19 @@ namespace {
 
 using namespace zeko;
 
-class SilentPrompts final : public Prompts {
-  public:
-    MsgResult message_box(std::string_view, MsgButtons, MsgIcon, std::string_view) override {
-        return MsgResult::OK;
-    }
-    std::string input_box(std::string_view, std::string_view, std::string_view) override {
-        return {};
-    }
-};
-
-// Places and names from the sample city's text list ("x y code name", '#' comments), or,
-// without it, about 300 named places scattered over the blocks.
-void fill_city(CityMap& map) {
-    map.MAP_LOADED = true;
-    std::ifstream in(ZEKO_SAMPLE_CITY);
-    std::string line;
-    int placed = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        int x = 0, y = 0, code = 0;
-        if (!(fields >> x >> y >> code)) continue;
-        std::string name;
-        std::getline(fields >> std::ws, name);
-        map.SET_MAP_CODE(x, y, static_cast<int16_t>(code));
-        if (code >= 0 && code <= 300) map.PLACE_NAMES(code) = name;
-        ++placed;
-    }
-    if (placed > 0) return;
-    std::mt19937 rng(20061206);
-    std::uniform_int_distribution<int> block(0, 100);
-    for (int i = 0; i < 300; ++i) {
-        const int16_t code = i < 9     ? static_cast<int16_t>(92 + i)
-                             : i < 100 ? static_cast<int16_t>(101)
-                             : i < 200 ? static_cast<int16_t>(1 + i % 91)
-                                       : static_cast<int16_t>(200 + i % 100);
-        map.SET_MAP_CODE(2 * block(rng), 2 * block(rng), code);
-        map.PLACE_NAMES(code) = "Place number " + std::to_string(code);
-    }
-}
-
-struct World {
-    World() {
-        services.prompts = &prompts;
-        services.random = &random;
-        state = std::make_unique<ProgramState>(std::filesystem::temp_directory_path(), services);
-        fill_city(state->map);
-        state->db.VAMPS.redim(1, 1);
-        state->db.VAMPS(1).POS_X = 100;
-        state->db.VAMPS(1).POS_Y = 100;
-        state->db.VAMPS(1).DEST_X = 160;
-        state->db.VAMPS(1).DEST_Y = 30;
-        state->db.CUR_VAMP = 1;
+struct World : bench::BenchState {
+    World() : BenchState(100, 100) {
+        bench::fill_city(state.map);
         model.navline_checked.fill(true);
-        minimap = std::make_unique<Minimap>(*state, model, &planner);
     }
     void zoom_to(int16_t zoom, bool pictures) {
-        state->settings.SETTINGS.ZOOM = zoom;
-        state->settings.SETTINGS.TILE_IMAGES = to_vb(pictures);
-        minimap->ZOOM_MAP();
+        state.settings.SETTINGS.ZOOM = zoom;
+        state.settings.SETTINGS.TILE_IMAGES = to_vb(pictures);
+        minimap.ZOOM_MAP();
     }
-    SilentPrompts prompts;
-    LcgRandom random;
-    Services services;
-    std::unique_ptr<ProgramState> state;
     MinimapModel model;
     PlannerTiles planner;
-    std::unique_ptr<Minimap> minimap;
+    Minimap minimap{state, model, &planner};
 };
 
 World& world() {
@@ -95,14 +32,7 @@ World& world() {
 }
 
 void BM_BareBlockSum(benchmark::State& state) {
-    const std::vector<int16_t>& grid = world().state->map.MAP_GRID;
-    for (auto _ : state) {
-        int32_t sum = 0;
-        for (int x = 0; x <= 200; x += 2)
-            for (int y = 0; y <= 200; y += 2)
-                sum += grid[static_cast<size_t>(x + 201 * y)];
-        benchmark::DoNotOptimize(sum);
-    }
+    bench::sum_blocks(state, world().state.map.MAP_GRID);
 }
 BENCHMARK(BM_BareBlockSum);
 
@@ -111,7 +41,7 @@ void BM_BuildMap11Colour(benchmark::State& state) {
     World& w = world();
     w.zoom_to(11, false);
     for (auto _ : state) {
-        w.minimap->BUILD_MAP();
+        w.minimap.BUILD_MAP();
         benchmark::DoNotOptimize(w.model.revision);
     }
 }
@@ -122,7 +52,7 @@ void BM_BuildMap9Pictures(benchmark::State& state) {
     World& w = world();
     w.zoom_to(9, true);
     for (auto _ : state) {
-        w.minimap->BUILD_MAP();
+        w.minimap.BUILD_MAP();
         benchmark::DoNotOptimize(w.model.revision);
     }
 }
@@ -140,9 +70,9 @@ void BM_Tiles121(benchmark::State& state) {
                 const auto x = static_cast<int16_t>(100 + dx);
                 const auto y = static_cast<int16_t>(100 + dy);
                 if (kPictures)
-                    w.minimap->DRAW_TILE_IMAGE(x, y, n);
+                    w.minimap.DRAW_TILE_IMAGE(x, y, n);
                 else
-                    w.minimap->DRAW_TILE(x, y, n, false);
+                    w.minimap.DRAW_TILE(x, y, n, false);
                 ++n;
             }
         }

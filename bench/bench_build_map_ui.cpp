@@ -13,23 +13,19 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "bench_support.h"
-#include "common/prompts.h"
 #include "common/services.h"
 #include "main/program.h"
 #include "main/program_state.h"
 #include "main/ui/frm_main.h"
 #include "main/ui/program_ui.h"
-#include "map/city_map.h"
 #include "map/vamp_db.h"
 #include "platform/browser.h"
 #include "platform/qt_screen.h"
@@ -37,16 +33,6 @@
 namespace {
 
 using namespace zeko;
-
-class SilentPrompts final : public Prompts {
-  public:
-    MsgResult message_box(std::string_view, MsgButtons, MsgIcon, std::string_view) override {
-        return MsgResult::OK;
-    }
-    std::string input_box(std::string_view, std::string_view, std::string_view) override {
-        return {};
-    }
-};
 
 // A browser that shows an empty widget and never loads anything: the redraw does not touch
 // the browser, and a real engine would only add noise.
@@ -88,41 +74,12 @@ class StubBrowser final : public WebBrowser {
     QPointer<QWidget> widget_;
 };
 
-// The sample city's text list ("x y code name", '#' comments) as a scrambled map file.
-std::string sample_map_file() {
-    std::ifstream in(ZEKO_SAMPLE_CITY);
-    std::string plain;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        int x = 0, y = 0, code = 0;
-        if (!(fields >> x >> y >> code)) continue;
-        std::string name;
-        std::getline(fields >> std::ws, name);
-        char head[16];
-        std::snprintf(head, sizeof head, "%03d%03d%04d", x, y, code);
-        plain += head + name + "/\\/";
-    }
-    scramble_map(plain);
-    return plain;
-}
-
-std::filesystem::path make_folder() {
-    std::string templ = (std::filesystem::temp_directory_path() / "zeko-bench-XXXXXX").string();
-    if (!mkdtemp(templ.data())) std::abort();
-    return templ;
-}
-
 // The program started on a temporary folder with the sample city and one character.
 class MainWindowWorld {
   public:
-    MainWindowWorld()
-        : folder_(make_folder()), services_{&prompts_, &clock_, &random_,
-                                            &screen_,  nullptr, nullptr} {
-        std::ofstream(folder_ / "MAP.DAT", std::ios::binary) << sample_map_file();
-        state_ = std::make_unique<ProgramState>(folder_, services_);
+    MainWindowWorld() : services_{&prompts_, &clock_, &random_, &screen_, nullptr, nullptr} {
+        std::ofstream(folder_.path() / "MAP.DAT", std::ios::binary) << bench::sample_map_file();
+        state_ = std::make_unique<ProgramState>(folder_.path(), services_);
         VAMP v;
         v.set_handle("Bencher");
         v.POS_X = 100;
@@ -145,8 +102,6 @@ class MainWindowWorld {
     ~MainWindowWorld() {
         ui_.reset();
         state_.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
     }
 
     MainWindowWorld(const MainWindowWorld&) = delete;
@@ -192,8 +147,8 @@ class MainWindowWorld {
     }
 
   private:
-    std::filesystem::path folder_;
-    SilentPrompts prompts_;
+    bench::TempFolder folder_;
+    bench::SilentPrompts prompts_;
     SystemClock clock_;
     LcgRandom random_;
     QtScreen screen_;

@@ -1,18 +1,13 @@
 // LOAD_DB of a database of 1,000 characters, against a bare read of the same file.
 
-#include <stdlib.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "bench_support.h"
 #include "common/files.h"
-#include "common/prompts.h"
 #include "map/vamp_db.h"
 
 namespace {
@@ -29,67 +24,42 @@ class QuietList final : public CharacterList {
     }
 };
 
-class QuietPrompts final : public Prompts {
-  public:
-    MsgResult message_box(std::string_view, MsgButtons, MsgIcon, std::string_view) override {
-        ++boxes;
-        return MsgResult::OK;
+// A folder holding VAMP.dat with `count` characters.
+void write_characters(const fs::path& folder, int count) {
+    std::ofstream out(folder / "VAMP.dat", std::ios::binary);
+    for (int i = 1; i <= count; ++i) {
+        VAMP v;
+        v.set_handle("Vampire number " + std::to_string(i));
+        v.set_name("Name" + std::to_string(i));
+        v.set_password("password");
+        v.POS_X = static_cast<int16_t>(i % 200);
+        auto bytes = encode_vamp(v);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
     }
-    std::string input_box(std::string_view, std::string_view, std::string_view) override {
-        return {};
-    }
-    int boxes = 0;
-};
-
-// A folder holding VAMP.dat with `count` characters, removed afterwards.
-class Fixture {
-  public:
-    explicit Fixture(int count) {
-        std::string templ = (fs::temp_directory_path() / "zeko-bench-XXXXXX").string();
-        if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
-        folder_ = templ;
-        std::ofstream out(folder_ / "VAMP.dat", std::ios::binary);
-        for (int i = 1; i <= count; ++i) {
-            VAMP v;
-            v.set_handle("Vampire number " + std::to_string(i));
-            v.set_name("Name" + std::to_string(i));
-            v.set_password("password");
-            v.POS_X = static_cast<int16_t>(i % 200);
-            auto bytes = encode_vamp(v);
-            out.write(reinterpret_cast<const char*>(bytes.data()),
-                      static_cast<std::streamsize>(bytes.size()));
-        }
-    }
-    ~Fixture() {
-        std::error_code ec;
-        fs::remove_all(folder_, ec);
-    }
-    const fs::path& folder() const { return folder_; }
-
-  private:
-    fs::path folder_;
-};
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     constexpr int kCharacters = 1000;
-    Fixture fixture(kCharacters);
+    bench::TempFolder folder;
+    write_characters(folder.path(), kCharacters);
     QuietList list;
-    QuietPrompts prompts;
+    bench::SilentPrompts prompts;
     Services services;
     services.prompts = &prompts;
     services.vamp_list = &list;
 
     benchmark::RegisterBenchmark("BM_ReadFile", [&](benchmark::State& state) {
-        const fs::path path = fixture.folder() / "VAMP.dat";
+        const fs::path path = folder.path() / "VAMP.dat";
         for (auto _ : state) {
             std::string bytes = read_or_create(path);
             benchmark::DoNotOptimize(bytes.data());
         }
     });
     benchmark::RegisterBenchmark("BM_LoadDb", [&](benchmark::State& state) {
-        VampDb db(fixture.folder(), services);
+        VampDb db(folder.path(), services);
         for (auto _ : state) {
             db.LOAD_DB();
             benchmark::DoNotOptimize(db.VAMP_COUNT);

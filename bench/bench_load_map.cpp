@@ -1,7 +1,5 @@
 // Loading the largest map the program accepts, against the bare unscrambling of the same bytes.
 
-#include <stdlib.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -46,25 +44,18 @@ std::string full_map_text() {
 class MapFolder {
   public:
     MapFolder() {
-        std::string templ = (fs::temp_directory_path() / "zeko-bench-XXXXXX").string();
-        if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = templ;
         plain_ = full_map_text();
         scrambled_ = plain_;
         zeko::scramble_map(scrambled_);
-        std::ofstream out(path_ / "MAP.DAT", std::ios::binary);
+        std::ofstream out(folder_.path() / "MAP.DAT", std::ios::binary);
         out.write(scrambled_.data(), static_cast<std::streamsize>(scrambled_.size()));
         if (!out) throw std::runtime_error("cannot write the map");
     }
-    ~MapFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
+    const fs::path& path() const { return folder_.path(); }
     const std::string& scrambled() const { return scrambled_; }
 
   private:
-    fs::path path_;
+    zeko::bench::TempFolder folder_;
     std::string plain_;
     std::string scrambled_;
 };

@@ -2,13 +2,11 @@
 // against a bare scan of the same upper-cased text for the crossing tag.
 
 #include <cstddef>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "bench_support.h"
 #include "common/conversions.h"
-#include "common/prompts.h"
 #include "main/program_state.h"
 #include "main/tracking.h"
 
@@ -67,25 +65,8 @@ std::string game_page() {
     return body + tail;
 }
 
-class SilentPrompts final : public Prompts {
-  public:
-    MsgResult message_box(std::string_view, MsgButtons, MsgIcon, std::string_view) override {
-        return MsgResult::OK;
-    }
-    std::string input_box(std::string_view, std::string_view, std::string_view) override {
-        return {};
-    }
-};
-
-struct World {
-    World() {
-        state.map.MAP_LOADED = true;
-        state.db.VAMPS.redim(1, 1);
-        state.db.VAMP_COUNT = 1;
-        state.db.CUR_VAMP = 1;
-    }
-    SilentPrompts prompts;
-    ProgramState state{std::filesystem::temp_directory_path(), Services{&prompts}};
+struct World : bench::BenchState {
+    World() : BenchState(0, 0) {}
     int redraws = 0;
     PositionTracker tracker{state, [this] { ++redraws; }};
     const std::string page = game_page();

@@ -21,16 +21,7 @@
 namespace zeko {
 namespace {
 
-// The error number a step raises, 0 when it raises none.
-template <class F>
-int error_of(F&& step) {
-    try {
-        step();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing::error_of;
 
 constexpr int kOverflow = static_cast<int>(Err::Overflow);
 

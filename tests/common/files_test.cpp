@@ -17,19 +17,10 @@ namespace zeko {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::error_of;
 using testing::read_bytes;
 using testing::TempFolder;
 using testing::write_bytes;
-
-template <class F>
-int error_of(F&& step) {
-    try {
-        step();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 constexpr int kFileNotFound = static_cast<int>(Err::FileNotFound);
 constexpr int kPathFileAccess = static_cast<int>(Err::PathFileAccessError);

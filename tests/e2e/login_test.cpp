@@ -26,30 +26,13 @@
 #include "main/ui/code_commands.h"
 #include "platform/qt_web_browser.h"
 #include "support/fakes.h"
-
-// Readable failures for texts.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
+#include "support/qt/qt_support.h"
 
 namespace zeko::testing {
 namespace {
 
 // A guard against a step that never ends, not a timing expectation.
 constexpr int kPatienceMs = 30000;
-
-bool wait_until(const std::function<bool()>& done) {
-    if (done()) return true;
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) loop.quit();
-    });
-    QTimer::singleShot(kPatienceMs, &loop, &QEventLoop::quit);
-    poll.start(5);
-    loop.exec();
-    return done();
-}
 
 // The sandbox server on a free port, stopped when the test ends.
 class Sandbox {

@@ -1,8 +1,6 @@
 // The whole program in the real browser against the sandbox game server: the start, both kinds
 // of position tracking, the post log and the quit.
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -37,30 +35,12 @@
 #include "map/vamp_db.h"
 #include "platform/qt_web_browser.h"
 #include "support/fakes.h"
+#include "support/net.h"
+#include "support/qt/qt_support.h"
+#include "support/world.h"
 
 namespace zeko::testing {
 namespace {
-
-// Runs the event loop until `done` holds. The limit only guards against a hang.
-bool wait_until(const std::function<bool()>& done, int limit_ms = 30000) {
-    if (done()) return true;
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) loop.quit();
-    });
-    QTimer::singleShot(limit_ms, &loop, &QEventLoop::quit);
-    poll.start(10);
-    loop.exec();
-    return done();
-}
-
-// Lets the event loop run for a while (the engine paints a loaded page a little later).
-void settle(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 struct HttpReply {
     int status = 0;
@@ -71,35 +51,29 @@ struct HttpReply {
 HttpReply http(int port, const std::string& method, const std::string& path,
                const std::string& body = {}) {
     HttpReply reply;
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = connect_loopback(port);
     if (fd < 0) return reply;
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string request =
+        method + " " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n";
+    if (method == "POST") {
+        request += "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+                   std::to_string(body.size()) + "\r\n";
+    }
+    request += "\r\n" + body;
+    size_t sent = 0;
+    while (sent < request.size()) {
+        const ssize_t n = send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) break;
+        sent += static_cast<size_t>(n);
+    }
     std::string raw;
-    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
-        std::string request =
-            method + " " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n";
-        if (method == "POST") {
-            request += "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
-                       std::to_string(body.size()) + "\r\n";
-        }
-        request += "\r\n" + body;
-        size_t sent = 0;
-        while (sent < request.size()) {
-            const ssize_t n = send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
-            if (n <= 0) break;
-            sent += static_cast<size_t>(n);
-        }
-        char buffer[4096];
-        for (;;) {
-            pollfd p{fd, POLLIN, 0};
-            if (poll(&p, 1, 30000) <= 0) break;
-            const ssize_t n = read(fd, buffer, sizeof buffer);
-            if (n <= 0) break;
-            raw.append(buffer, static_cast<size_t>(n));
-        }
+    char buffer[4096];
+    for (;;) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 30000) <= 0) break;
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        raw.append(buffer, static_cast<size_t>(n));
     }
     close(fd);
     const size_t space = raw.find(' ');
@@ -384,15 +358,7 @@ class ProgramE2e : public ::testing::Test {
     }
 
     // The character record `n` as VAMP.dat holds it.
-    VAMP record_on_disk(int n) const {
-        const std::string bytes = read_bytes(world.folder / "VAMP.dat");
-        std::array<uint8_t, kVampRecordBytes> raw{};
-        const size_t at = static_cast<size_t>(n - 1) * kVampRecordBytes;
-        EXPECT_GE(bytes.size(), at + raw.size());
-        for (size_t i = 0; i < raw.size() && at + i < bytes.size(); ++i)
-            raw[i] = static_cast<uint8_t>(bytes[at + i]);
-        return decode_vamp(raw);
-    }
+    VAMP record_on_disk(int n) const { return vamp_on_disk(world.folder / "VAMP.dat", n); }
 
     TestWorld world;
     std::unique_ptr<SandboxServer> server;

@@ -3,23 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 
 #include "common/errors.h"
 #include "map/settings.h"
+#include "support/fakes.h"
 
 namespace zeko {
 namespace {
 
-int error_number(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing::error_of;
 
 TEST(LayoutTable, RowsAsTheChooserShowsThem) {
     // (top, left) of minimap, buttons, list, character buttons, information, small browser.
@@ -69,10 +62,10 @@ TEST(LayoutTable, PanelTopsInTheMainWindow) {
     const auto p4 = layout_positions(table, 4);
     EXPECT_TRUE(std::equal(p0.begin(), p0.begin() + 10, p4.begin()));
 
-    EXPECT_EQ(error_number([&] { layout_positions(table, 8); }), 9);
-    EXPECT_EQ(error_number([&] { layout_positions(table, -1); }), 9);
+    EXPECT_EQ(error_of([&] { layout_positions(table, 8); }), 9);
+    EXPECT_EQ(error_of([&] { layout_positions(table, -1); }), 9);
     // The arithmetic is 16-bit.
-    EXPECT_EQ(error_number([&] { layout_positions(table, 0, -10000); }), 6);
+    EXPECT_EQ(error_of([&] { layout_positions(table, 0, -10000); }), 6);
 }
 
 SETTINGS_REC stored_layout(int layout) {
@@ -120,14 +113,14 @@ TEST(LayoutPlacement, TheListTakesTheExtraHeight) {
         EXPECT_FALSE(p.list_height_set);
         EXPECT_EQ(p.vamp_buttons_top, s.LAYOUT_POS[6]);
         EXPECT_EQ(p.info_top, s.LAYOUT_POS[8]);
-        EXPECT_EQ(error_number([&] { APPLY_LAYOUT_placement(s, 60000); }), 0);
+        EXPECT_EQ(error_of([&] { APPLY_LAYOUT_placement(s, 60000); }), 0);
     }
 }
 
 TEST(LayoutPlacement, TallWindowsOverflowTheListHeight) {
     EXPECT_EQ(APPLY_LAYOUT_placement(stored_layout(0), 40372).list_height, 32767);
-    EXPECT_EQ(error_number([] { APPLY_LAYOUT_placement(stored_layout(0), 40373); }), 6);
-    EXPECT_EQ(error_number([] { APPLY_LAYOUT_placement(stored_layout(3), 40373); }), 6);
+    EXPECT_EQ(error_of([] { APPLY_LAYOUT_placement(stored_layout(0), 40373); }), 6);
+    EXPECT_EQ(error_of([] { APPLY_LAYOUT_placement(stored_layout(3), 40373); }), 6);
 }
 
 }  // namespace

@@ -13,15 +13,17 @@
 #include "common/errors.h"
 #include "common/hosts.h"
 #include "main/program_state.h"
-#include "support/fakes.h"
+#include "support/world.h"
 
 namespace zeko {
 namespace {
 
 using testing::read_bytes;
 using testing::scrambled_map;
+using testing::settings_on_disk;
 using testing::ShownBox;
 using testing::TestWorld;
+using testing::vamp_file;
 using testing::write_bytes;
 
 constexpr double kClockSeconds = 21 * 3600 + 30 * 60;  // FixedClock's 21:30:00
@@ -37,23 +39,6 @@ VAMP character(const char* handle, int x, int y) {
     v.POS_X = static_cast<int16_t>(x);
     v.POS_Y = static_cast<int16_t>(y);
     return v;
-}
-
-std::string vamp_file(const std::vector<VAMP>& vamps) {
-    std::string bytes;
-    for (const VAMP& v : vamps) {
-        const auto rec = encode_vamp(v);
-        bytes.append(rec.begin(), rec.end());
-    }
-    return bytes;
-}
-
-SETTINGS_REC read_settings(const std::filesystem::path& path) {
-    const std::string bytes = read_bytes(path);
-    EXPECT_EQ(bytes.size(), static_cast<size_t>(kSettingsBytes));
-    std::array<uint8_t, kSettingsBytes> rec{};
-    std::copy_n(bytes.begin(), std::min(bytes.size(), rec.size()), rec.begin());
-    return decode_settings(rec);
 }
 
 TEST(ProgramValues, DateFormatsAndGameAddress) {
@@ -101,16 +86,12 @@ TEST(ProgramValues, DefaultCharacterRecord) {
     EXPECT_EQ(v.RESERVED, 0);
 }
 
-struct Quit : ::testing::Test {
+struct Quit : ::testing::Test, testing::CityWorld {
     Quit() {
-        state.map.MAP_LOADED = true;
         state.map.INIT_NAMES();
         for (int code = 1; code <= 100; ++code)
             state.map.PLACE_NAMES(code) = (code <= 91 ? "Pub " : "Stop ") + std::to_string(code);
-        state.db.VAMPS.redim(1, 1);
-        state.db.VAMPS(1) = character("Orlok", 33, 44);
-        state.db.VAMP_COUNT = 1;
-        state.db.CUR_VAMP = 1;
+        vamp() = character("Orlok", 33, 44);
         state.settings.SETTINGS.LAYOUT = 3;
         state.settings.SETTINGS.ZOOM = 7;
     }
@@ -124,9 +105,6 @@ struct Quit : ::testing::Test {
         EXPECT_EQ(world.prompts.shown.size(), 1u);
         return world.prompts.shown.empty() ? "" : world.prompts.shown.back().title;
     }
-
-    TestWorld world;
-    ProgramState state{world.folder.path(), world.services()};
 };
 
 TEST_F(Quit, EveryTitleOfTheTable) {
@@ -222,7 +200,7 @@ TEST(QuitPrompt, SavesBothFilesWhateverTheAnswer) {
         EXPECT_EQ(prompts.shown[0], (ShownBox{"Are you sure you want to quit..?", MsgButtons::YesNo,
                                               MsgIcon::Question, "Leaving..?"}));
 
-        EXPECT_EQ(read_settings(world.folder / "SETTINGS.DAT"), state.settings.SETTINGS);
+        EXPECT_EQ(settings_on_disk(world.folder / "SETTINGS.DAT"), state.settings.SETTINGS);
         EXPECT_EQ(read_bytes(world.folder / "VAMP.dat"),
                   vamp_file({state.db.VAMPS(1), state.db.VAMPS(2)}));
     }

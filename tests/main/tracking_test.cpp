@@ -9,13 +9,12 @@
 
 #include "common/errors.h"
 #include "main/program_state.h"
-#include "support/fakes.h"
+#include "support/world.h"
 
 namespace zeko {
 namespace {
 
 using testing::read_bytes;
-using testing::TestWorld;
 using testing::write_bytes;
 
 using Status = CountdownRead::Status;
@@ -49,22 +48,14 @@ std::string page(const std::string& table) {
            "<form name=countdn><input name=ap value=30></form>";
 }
 
-struct Tracking : ::testing::Test {
+struct Tracking : ::testing::Test, testing::CityWorld {
     Tracking() {
-        state.map.MAP_LOADED = true;
-        state.db.VAMPS.redim(1, 1);
-        state.db.VAMP_COUNT = 1;
-        state.db.CUR_VAMP = 1;
-        vamp().POS_X = 77;
-        vamp().POS_Y = 55;
+        stand(77, 55);
         state.settings.SETTINGS.AUTONAV_STANDARD = kTrue;
     }
-    VAMP& vamp() { return state.db.VAMPS(1); }
     std::pair<int, int> pos() { return {vamp().POS_X, vamp().POS_Y}; }
     std::filesystem::path log() const { return world.folder / "POSTDATA.txt"; }
 
-    TestWorld world;
-    ProgramState state{world.folder.path(), world.services()};
     int redraws = 0;
     PositionTracker tracker{state, [this] { ++redraws; }};
 };

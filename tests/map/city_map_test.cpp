@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "common/errors.h"
@@ -11,18 +10,10 @@
 namespace zeko {
 namespace {
 
+using testing::error_of;
 using testing::scrambled_map;
 using testing::TempFolder;
 using testing::write_bytes;
-
-int error_number(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST(CityMapGrid, LookupsAtTheGridEdges) {
     TempFolder folder;
@@ -58,9 +49,9 @@ TEST(CityMapGrid, SetAndClearStayOnTheGridAndNeverLoad) {
     EXPECT_EQ(map.cell(0, 200), 119);
     map.CLEAR_MAP_CODE(200, 0);
     EXPECT_EQ(map.cell(200, 0), 0);
-    EXPECT_EQ(error_number([&] { map.SET_MAP_CODE(201, 0, 1); }), 9);
-    EXPECT_EQ(error_number([&] { map.SET_MAP_CODE(0, -1, 1); }), 9);
-    EXPECT_EQ(error_number([&] { map.CLEAR_MAP_CODE(-1, 0); }), 9);
+    EXPECT_EQ(error_of([&] { map.SET_MAP_CODE(201, 0, 1); }), 9);
+    EXPECT_EQ(error_of([&] { map.SET_MAP_CODE(0, -1, 1); }), 9);
+    EXPECT_EQ(error_of([&] { map.CLEAR_MAP_CODE(-1, 0); }), 9);
     EXPECT_FALSE(map.MAP_LOADED);
     // The load later adds to what is there.
     EXPECT_EQ(map.GET_MAP_CODE(2, 2), 1);
@@ -82,9 +73,9 @@ TEST(CityMapNames, StreetTables) {
                                  {"10", "10th"}, {"31", "31st"}, {"52", "52nd"}, {"73", "73rd"}};
     for (const auto& o : ordinals)
         EXPECT_EQ(map.STREET_NAME_Y(std::stoi(o[0])), o[1]);
-    EXPECT_EQ(error_number([&] { map.STREET_NAME_X(101); }), 9);
-    EXPECT_EQ(error_number([&] { map.STREET_NAME_X(-1); }), 9);
-    EXPECT_EQ(error_number([&] { map.STREET_NAME_Y(101); }), 9);
+    EXPECT_EQ(error_of([&] { map.STREET_NAME_X(101); }), 9);
+    EXPECT_EQ(error_of([&] { map.STREET_NAME_X(-1); }), 9);
+    EXPECT_EQ(error_of([&] { map.STREET_NAME_Y(101); }), 9);
     EXPECT_FALSE(map.MAP_LOADED);
 }
 
@@ -103,10 +94,10 @@ TEST(CityMapNames, CoordinatesAndLocations) {
     EXPECT_EQ(map.LOCATION_NAME(0, 0), "WCL && NCL");
     EXPECT_EQ(map.LOCATION_NAME(2, 2), "Aardvark && 1st");
     EXPECT_EQ(map.LOCATION_NAME(200, 200), "Zestless && 100th");
-    EXPECT_EQ(error_number([&] { map.COORD_NAME_X(-1); }), 9);
-    EXPECT_EQ(error_number([&] { map.COORD_NAME_Y(202); }), 9);
-    EXPECT_EQ(error_number([&] { map.LOCATION_NAME(0, -1); }), 9);
-    EXPECT_EQ(error_number([&] { map.LOCATION_NAME(202, 0); }), 9);
+    EXPECT_EQ(error_of([&] { map.COORD_NAME_X(-1); }), 9);
+    EXPECT_EQ(error_of([&] { map.COORD_NAME_Y(202); }), 9);
+    EXPECT_EQ(error_of([&] { map.LOCATION_NAME(0, -1); }), 9);
+    EXPECT_EQ(error_of([&] { map.LOCATION_NAME(202, 0); }), 9);
 }
 
 TEST(CityMapNames, PlaceNamesAndBuiltInNames) {

@@ -6,17 +6,14 @@
 #include <utility>
 
 #include "map/city_map.h"
-#include "support/fakes.h"
+#include "support/world.h"
 
 namespace zeko {
 namespace {
 
-class GuildsTest : public ::testing::Test {
+class GuildsTest : public ::testing::Test, protected testing::CityWorld {
   protected:
-    GuildsTest() {
-        map.MAP_LOADED = true;
-        map.INIT_NAMES();
-    }
+    GuildsTest() : CityWorld(0) { map.INIT_NAMES(); }
 
     // Every guild cell on the grid, by code.
     std::multimap<int, std::pair<int, int>> guild_cells() const {
@@ -33,9 +30,8 @@ class GuildsTest : public ::testing::Test {
         guilds.GUILDS(code).STREET_B = std::move(b);
     }
 
-    testing::TempFolder folder;
-    CityMap map{folder.path()};
-    GuildTable guilds{map};
+    CityMap& map = state.map;
+    GuildTable& guilds = state.guilds;
 };
 
 TEST_F(GuildsTest, PlacesEachEntryOnItsBlockInAnyLetterCase) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,19 +12,11 @@
 namespace zeko {
 namespace {
 
+using testing::error_of;
 using testing::read_bytes;
 using testing::scrambled_map;
 using testing::TempFolder;
 using testing::write_bytes;
-
-int error_number(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 std::string scrambled_text(std::string plain) {
     scramble_map(plain);
@@ -175,7 +166,7 @@ TEST(MapFileLoad, BadRecordEndsTheLoad) {
         write_bytes(folder / "MAP.DAT",
                     scrambled_map({"0020020001First Pub", c.record, "0040040002Second Pub"}));
         CityMap map(folder.path());
-        EXPECT_EQ(error_number([&] { map.LOAD_MAP(); }), c.error);
+        EXPECT_EQ(error_of([&] { map.LOAD_MAP(); }), c.error);
         EXPECT_FALSE(map.MAP_LOADED);
         EXPECT_EQ(map.cell(2, 2), 1);
         EXPECT_EQ(map.PLACE_NAMES(1), "First Pub");
@@ -184,7 +175,7 @@ TEST(MapFileLoad, BadRecordEndsTheLoad) {
         EXPECT_EQ(map.PLACE_NAMES(2), "");
 
         // The next lookup tries again from the start, and fails the same way ...
-        EXPECT_EQ(error_number([&] { map.GET_MAP_CODE(4, 4); }), c.error);
+        EXPECT_EQ(error_of([&] { map.GET_MAP_CODE(4, 4); }), c.error);
         EXPECT_FALSE(map.MAP_LOADED);
         // ... until the file is mended.
         write_bytes(folder / "MAP.DAT", scrambled_map({"0040040002Second Pub"}));
@@ -204,7 +195,7 @@ TEST(MapFileLoad, SizeLimit) {
     TempFolder folder;
     write_bytes(folder / "MAP.DAT", scrambled_text(plain_of(32768)));
     CityMap map(folder.path());
-    EXPECT_EQ(error_number([&] { map.LOAD_MAP(); }), 6);
+    EXPECT_EQ(error_of([&] { map.LOAD_MAP(); }), 6);
     EXPECT_FALSE(map.MAP_LOADED);
     EXPECT_EQ(map.cell(2, 2), 0);  // refused before any record
     EXPECT_EQ(map.PLACE_NAMES(1), "");
@@ -222,7 +213,7 @@ TEST(MapFileLoad, FolderInPlaceOfTheFileFails) {
     TempFolder folder;
     std::filesystem::create_directory(folder / "MAP.DAT");
     CityMap map(folder.path());
-    EXPECT_NE(error_number([&] { map.LOAD_MAP(); }), 0);
+    EXPECT_NE(error_of([&] { map.LOAD_MAP(); }), 0);
     EXPECT_FALSE(map.MAP_LOADED);
 }
 
@@ -232,7 +223,7 @@ TEST(MapFileLoad, ParseMapRecordAppliesOneRecord) {
     map.PARSE_MAP_RECORD("1000980231Someone's Keep");
     EXPECT_EQ(map.cell(100, 98), 231);
     EXPECT_EQ(map.PLACE_NAMES(231), "Someone's Keep");
-    EXPECT_EQ(error_number([&] { map.PARSE_MAP_RECORD("1000980999Too High"); }), 9);
+    EXPECT_EQ(error_of([&] { map.PARSE_MAP_RECORD("1000980999Too High"); }), 9);
     EXPECT_EQ(map.cell(100, 98), 231);
     EXPECT_FALSE(map.MAP_LOADED);
 }

@@ -6,55 +6,22 @@
 #include <tuple>
 #include <vector>
 
-#include "common/errors.h"
 #include "map/city_map.h"
-#include "map/vamp_db.h"
-#include "support/fakes.h"
+#include "support/world.h"
 
 namespace zeko {
 namespace {
 
-using testing::TempFolder;
+using testing::error_of;
+using testing::found;
 
-// The number of the error that `f` raises, or 0 when it raises none.
-template <class F>
-int error_of(F&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-class NavTest : public ::testing::Test {
+class NavTest : public ::testing::Test, protected testing::CityWorld {
   protected:
-    NavTest() {
-        map.MAP_LOADED = true;
-        db.VAMPS.redim(1, 1);
-        db.CUR_VAMP = 1;
-    }
-
-    void place(int x, int y, int16_t code) { map.SET_MAP_CODE(x, y, code); }
-    void stand(int16_t x, int16_t y) {
-        db.VAMPS(1).POS_X = x;
-        db.VAMPS(1).POS_Y = y;
-    }
-    void head_for(int16_t x, int16_t y) {
-        db.VAMPS(1).DEST_X = x;
-        db.VAMPS(1).DEST_Y = y;
-    }
-
-    TempFolder folder;
-    Services services;
-    CityMap map{folder.path()};
-    VampDb db{folder.path(), services};
-    NavModel nav{map, db};
+    CityMap& map = state.map;
+    VampDb& db = state.db;
+    NavModel& nav = state.nav;
+    const testing::TempFolder& folder = world.folder;
 };
-
-NAV_POINT pt(int16_t x, int16_t y, int16_t dist, int16_t code) {
-    return NAV_POINT{x, y, dist, code, kTrue};
-}
 
 TEST(NavDistance, LargerAxisDifferenceAndOverflow) {
     EXPECT_EQ(NAV_DISTANCE(0, 0, 3, -7), 7);
@@ -116,15 +83,15 @@ TEST_F(NavTest, TiesGoToThePlaceMetLaterInTheScan) {
     place(100, 110, 101);
     place(110, 100, 101);
     nav.NAV_UPDATE();
-    EXPECT_EQ(nav.GET_BANK_1(), pt(110, 100, 10, 101));
-    EXPECT_EQ(nav.GET_BANK_2(), pt(100, 110, 10, 101));
-    EXPECT_EQ(nav.GET_BANK_3(), pt(100, 90, 10, 101));
+    EXPECT_EQ(nav.GET_BANK_1(), found(110, 100, 10, 101));
+    EXPECT_EQ(nav.GET_BANK_2(), found(100, 110, 10, 101));
+    EXPECT_EQ(nav.GET_BANK_3(), found(100, 90, 10, 101));
 
     // A nearer bank met first still leads.
     place(96, 96, 101);
     nav.NAV_UPDATE();
-    EXPECT_EQ(nav.GET_BANK_1(), pt(96, 96, 4, 101));
-    EXPECT_EQ(nav.GET_BANK_2(), pt(110, 100, 10, 101));
+    EXPECT_EQ(nav.GET_BANK_1(), found(96, 96, 4, 101));
+    EXPECT_EQ(nav.GET_BANK_2(), found(110, 100, 10, 101));
 }
 
 TEST_F(NavTest, StandingOnABankAndSortingByCode) {
@@ -140,13 +107,13 @@ TEST_F(NavTest, StandingOnABankAndSortingByCode) {
     place(40, 38, 150);  // shop
     place(36, 36, 200);  // user building
     nav.NAV_UPDATE();
-    EXPECT_EQ(nav.GET_BANK_1(), pt(40, 40, 0, 101));
+    EXPECT_EQ(nav.GET_BANK_1(), found(40, 40, 0, 101));
     EXPECT_EQ(nav.GET_BANK_2(), NAV_POINT{});
-    EXPECT_EQ(nav.GET_PUB_1(), pt(42, 40, 2, 1));
-    EXPECT_EQ(nav.GET_PUB_2(), pt(50, 50, 10, 91));
+    EXPECT_EQ(nav.GET_PUB_1(), found(42, 40, 2, 1));
+    EXPECT_EQ(nav.GET_PUB_2(), found(50, 50, 10, 91));
     EXPECT_EQ(nav.GET_PUB_3(), NAV_POINT{});
-    EXPECT_EQ(nav.GET_TRANSIT_1(), pt(44, 44, 4, 92));
-    EXPECT_EQ(nav.GET_TRANSIT_2(), pt(60, 60, 20, 100));
+    EXPECT_EQ(nav.GET_TRANSIT_1(), found(44, 44, 4, 92));
+    EXPECT_EQ(nav.GET_TRANSIT_2(), found(60, 60, 20, 100));
     EXPECT_EQ(nav.GET_TRANSIT_3(), NAV_POINT{});
     EXPECT_EQ(nav.NAV_ME_X, 40);
     EXPECT_EQ(nav.NAV_ME_Y, 40);
@@ -160,9 +127,9 @@ TEST_F(NavTest, EmptiedSlotsAndMovesLeaveNothingBehind) {
     place(190, 190, 8);
     place(188, 190, 9);
     nav.NAV_UPDATE();
-    EXPECT_EQ(nav.GET_PUB_1(), pt(12, 12, 2, 6));
-    EXPECT_EQ(nav.GET_PUB_2(), pt(10, 12, 2, 5));
-    EXPECT_EQ(nav.GET_PUB_3(), pt(14, 14, 4, 7));
+    EXPECT_EQ(nav.GET_PUB_1(), found(12, 12, 2, 6));
+    EXPECT_EQ(nav.GET_PUB_2(), found(10, 12, 2, 5));
+    EXPECT_EQ(nav.GET_PUB_3(), found(14, 14, 4, 7));
 
     // Only two pubs left: the third slot is empty again, every field of it.
     map.CLEAR_MAP_CODE(10, 12);
@@ -170,8 +137,8 @@ TEST_F(NavTest, EmptiedSlotsAndMovesLeaveNothingBehind) {
     map.CLEAR_MAP_CODE(14, 14);
     stand(190, 188);
     nav.NAV_UPDATE();
-    EXPECT_EQ(nav.GET_PUB_1(), pt(190, 190, 2, 8));
-    EXPECT_EQ(nav.GET_PUB_2(), pt(188, 190, 2, 9));
+    EXPECT_EQ(nav.GET_PUB_1(), found(190, 190, 2, 8));
+    EXPECT_EQ(nav.GET_PUB_2(), found(188, 190, 2, 9));
     EXPECT_EQ(nav.GET_PUB_3(), NAV_POINT{});
 
     // Back at the start with all five pubs: only distances from the new position count.
@@ -180,9 +147,9 @@ TEST_F(NavTest, EmptiedSlotsAndMovesLeaveNothingBehind) {
     place(14, 14, 7);
     stand(0, 0);
     nav.NAV_UPDATE();
-    EXPECT_EQ(nav.GET_PUB_1(), pt(12, 12, 12, 6));
-    EXPECT_EQ(nav.GET_PUB_2(), pt(10, 12, 12, 5));
-    EXPECT_EQ(nav.GET_PUB_3(), pt(14, 14, 14, 7));
+    EXPECT_EQ(nav.GET_PUB_1(), found(12, 12, 12, 6));
+    EXPECT_EQ(nav.GET_PUB_2(), found(10, 12, 12, 5));
+    EXPECT_EQ(nav.GET_PUB_3(), found(14, 14, 14, 7));
 }
 
 TEST_F(NavTest, DestinationAndTheWayByTransit) {
@@ -285,7 +252,7 @@ TEST_F(NavTest, FirstScanLoadsTheMap) {
     stand(20, 20);
     nav.NAV_UPDATE();
     EXPECT_TRUE(map.MAP_LOADED);
-    EXPECT_EQ(nav.GET_BANK_1(), pt(20, 30, 10, 101));
+    EXPECT_EQ(nav.GET_BANK_1(), found(20, 30, 10, 101));
 
     // A load that fails reaches the caller.
     CityMap broken{folder.path()};

@@ -9,15 +9,17 @@
 #include "common/codepage.h"
 #include "common/errors.h"
 #include "map/vamp_db.h"
-#include "support/fakes.h"
+#include "support/world.h"
 
 namespace zeko {
 namespace {
 
 namespace fs = std::filesystem;
+using Db = testing::DbWorld;
+using testing::error_box;
 using testing::read_bytes;
 using testing::ShownBox;
-using testing::TestWorld;
+using testing::vamp_file;
 using testing::write_bytes;
 
 VAMP make(std::string_view handle, std::string_view name = "Name", VbBool autologin = kFalse) {
@@ -27,21 +29,6 @@ VAMP make(std::string_view handle, std::string_view name = "Name", VbBool autolo
     v.set_password("secret");
     v.AUTOLOGIN = autologin;
     return v;
-}
-
-std::string file_of(const std::vector<VAMP>& records) {
-    std::string s;
-    for (const auto& v : records) {
-        auto b = encode_vamp(v);
-        s.append(reinterpret_cast<const char*>(b.data()), b.size());
-    }
-    return s;
-}
-
-ShownBox error_box(int number, const std::string& procedure) {
-    return ShownBox{"An error occused in '" + procedure +
-                        "', please report the error number and where it occured.",
-                    MsgButtons::OK, MsgIcon::Information, "Error #" + std::to_string(number)};
 }
 
 const ShownBox kHandleBox{"The handle you have selected is already in use, please try another.",
@@ -56,24 +43,11 @@ ShownBox name_box(std::string_view stored_handle) {
         MsgButtons::OK, MsgIcon::Information, "They cloned me! Wait, am I me, or is he me?"};
 }
 
-struct Db {
-    TestWorld w;
-    Services services = w.services();
-    VampDb db{w.folder.path(), services};
-    fs::path dat() const { return w.folder / "VAMP.dat"; }
-
-    // A database already holding these records, loaded.
-    void start_with(const std::vector<VAMP>& records) {
-        write_bytes(dat(), file_of(records));
-        db.LOAD_DB();
-    }
-};
-
 TEST(VampCreate, AppendsAndReturnsTheNewIndex) {
     Db t;
     EXPECT_EQ(t.db.CREATE_DB(make("Vlad")), 1);
     EXPECT_EQ(t.db.CREATE_DB(make("Carmilla")), 2);
-    EXPECT_EQ(read_bytes(t.dat()), file_of({make("Vlad"), make("Carmilla")}));
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("Vlad"), make("Carmilla")}));
     struct stat st {};
     ASSERT_EQ(::stat(t.dat().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -86,7 +60,7 @@ TEST(VampCreate, AppendsAndReturnsTheNewIndex) {
     t.db.SAVE_DB();
     EXPECT_EQ(t.db.CREATE_DB(make("Vlad")), 2);
     VAMP carmilla = make("Carmilla");
-    EXPECT_EQ(read_bytes(t.dat()), file_of({carmilla, make("Vlad")}));
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({carmilla, make("Vlad")}));
 }
 
 TEST(VampCreate, HandlesAreComparedWholeAndCaseSensitive) {
@@ -96,7 +70,7 @@ TEST(VampCreate, HandlesAreComparedWholeAndCaseSensitive) {
     EXPECT_EQ(t.db.CREATE_DB(make("Bob ")), 0);  // padding makes "Bob " the same field
     EXPECT_EQ(t.db.CREATE_DB(make("Bob", "Other")), 0);
     EXPECT_EQ(t.w.prompts.shown, (std::vector<ShownBox>{kHandleBox, kHandleBox}));
-    EXPECT_EQ(read_bytes(t.dat()), file_of({make("Bob"), make("bob")}));
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("Bob"), make("bob")}));
 
     // Two 60-character handles that agree in their first 49 characters are the same field.
     const std::string a = std::string(49, 'h') + "aaaaaaaaaaa";
@@ -137,7 +111,7 @@ TEST(VampCreate, UnsavedChangesGiveWayToTheFile) {
     EXPECT_EQ(t.db.CREATE_DB(t.db.VAMPS(1)), 2);
     EXPECT_EQ(t.db.VAMPS(1).handle(), "Vlad");
     EXPECT_EQ(t.db.VAMPS(2).handle(), "Renamed");
-    EXPECT_EQ(read_bytes(t.dat()), file_of({make("Vlad"), make("Renamed")}));
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("Vlad"), make("Renamed")}));
 }
 
 TEST(VampCreate, ACountThatWouldOverflowIsAnErrorNotAWrap) {
@@ -164,7 +138,7 @@ TEST(VampCreate, AFailedReloadReturnsNoIndex) {
     EXPECT_EQ(t.db.CREATE_DB(make("Vlad")), 0);
     EXPECT_EQ(t.w.prompts.shown,
               (std::vector<ShownBox>{error_box(static_cast<int>(Err::InvalidCall), "LOAD_DB")}));
-    EXPECT_EQ(read_bytes(t.dat()), file_of({make("Vlad")}));
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("Vlad")}));
 }
 
 }  // namespace

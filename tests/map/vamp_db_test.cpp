@@ -10,15 +10,18 @@
 #include "common/errors.h"
 #include "common/files.h"
 #include "map/vamp_db.h"
-#include "support/fakes.h"
+#include "support/world.h"
 
 namespace zeko {
 namespace {
 
 namespace fs = std::filesystem;
+using Db = testing::DbWorld;
+using testing::error_box;
 using testing::read_bytes;
 using testing::ShownBox;
-using testing::TestWorld;
+using testing::vamp_bytes;
+using testing::vamp_file;
 using testing::write_bytes;
 
 VAMP make(std::string_view handle, std::string_view name = "Name", std::string_view password = "pw",
@@ -31,41 +34,15 @@ VAMP make(std::string_view handle, std::string_view name = "Name", std::string_v
     return v;
 }
 
-std::string bytes_of(const VAMP& v) {
-    auto b = encode_vamp(v);
-    return std::string(reinterpret_cast<const char*>(b.data()), b.size());
-}
-
-std::string file_of(const std::vector<VAMP>& records) {
-    std::string s;
-    for (const auto& v : records)
-        s += bytes_of(v);
-    return s;
-}
-
 unsigned mode_of(const fs::path& p) {
     struct stat st {};
     EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
     return st.st_mode & 07777;
 }
 
-ShownBox error_box(int number, const std::string& procedure) {
-    return ShownBox{"An error occused in '" + procedure +
-                        "', please report the error number and where it occured.",
-                    MsgButtons::OK, MsgIcon::Information, "Error #" + std::to_string(number)};
-}
-
 std::string padded(std::string_view handle) {
     return std::string(handle) + std::string(49 - handle.size(), ' ');
 }
-
-struct Db {
-    TestWorld w;
-    Services services = w.services();
-    VampDb db{w.folder.path(), services};
-    fs::path dat() const { return w.folder / "VAMP.dat"; }
-    fs::path scratch() const { return w.folder / "VAMP.da_"; }
-};
 
 TEST(VampDb, FirstStartOffersTheDialogOnceAndLoadsWhatItCreated) {
     Db t;
@@ -82,7 +59,7 @@ TEST(VampDb, FirstStartOffersTheDialogOnceAndLoadsWhatItCreated) {
     EXPECT_EQ(t.db.VAMPS(1), make("Vlad"));
     using Items = std::vector<std::pair<std::string, int32_t>>;
     EXPECT_EQ(t.w.list.items, (Items{{padded("Vlad"), 1}}));
-    EXPECT_EQ(read_bytes(t.dat()), bytes_of(make("Vlad")));
+    EXPECT_EQ(read_bytes(t.dat()), vamp_bytes(make("Vlad")));
     EXPECT_EQ(mode_of(t.dat()), 0600u);
     EXPECT_FALSE(fs::exists(t.scratch()));
     EXPECT_TRUE(t.w.prompts.shown.empty());
@@ -117,16 +94,14 @@ TEST(VampDb, WithoutADialogTheOfferStillCounts) {
     t.db.LOAD_DB();
     EXPECT_TRUE(t.db.CREATE_OFFERED);
     EXPECT_EQ(t.db.VAMP_COUNT, 0);
-    write_bytes(t.dat(), file_of({make("A"), make("B")}));
-    t.db.LOAD_DB();
+    t.start_with({make("A"), make("B")});
     EXPECT_EQ(t.db.VAMP_COUNT, 2);
     EXPECT_EQ(t.db.VAMPS(2).handle(), "B");
 }
 
 TEST(VampDb, LoadFillsTheListWithWholeHandlesAndRecordIndexes) {
     Db t;
-    write_bytes(t.dat(), file_of({make("Vlad"), make("Zoë", "Zoë"), make("Carmilla")}));
-    t.db.LOAD_DB();
+    t.start_with({make("Vlad"), make("Zoë", "Zoë"), make("Carmilla")});
     EXPECT_EQ(t.w.new_vamp.shown, 0);
     EXPECT_FALSE(t.db.CREATE_OFFERED);
     ASSERT_EQ(t.db.VAMP_COUNT, 3);
@@ -138,8 +113,7 @@ TEST(VampDb, LoadFillsTheListWithWholeHandlesAndRecordIndexes) {
         (Items{{padded("Vlad"), 1}, {"Zoë" + std::string(46, ' '), 2}, {padded("Carmilla"), 3}}));
 
     // A reload replaces the list rather than adding to it.
-    write_bytes(t.dat(), file_of({make("Only")}));
-    t.db.LOAD_DB();
+    t.start_with({make("Only")});
     EXPECT_EQ(t.w.list.items, (Items{{padded("Only"), 1}}));
     EXPECT_EQ(t.db.VAMPS.ubound(), 1);
 }
@@ -147,22 +121,22 @@ TEST(VampDb, LoadFillsTheListWithWholeHandlesAndRecordIndexes) {
 TEST(VampDb, PartialRecordsLoadWithZerosAndSaveLeavesTheTailAlone) {
     Db t;
     const std::string tail(35, 'x');
-    write_bytes(t.dat(), bytes_of(make("Vlad")) + tail);
+    write_bytes(t.dat(), vamp_bytes(make("Vlad")) + tail);
     t.db.LOAD_DB();
     ASSERT_EQ(t.db.VAMP_COUNT, 1);
     t.db.VAMPS(1).POS_X = 42;
     t.db.SAVE_DB();
     VAMP moved = make("Vlad");
     moved.POS_X = 42;
-    EXPECT_EQ(read_bytes(t.dat()), bytes_of(moved) + tail);
+    EXPECT_EQ(read_bytes(t.dat()), vamp_bytes(moved) + tail);
 
     t.db.CLEAN_DB();
-    EXPECT_EQ(read_bytes(t.dat()), bytes_of(moved));
+    EXPECT_EQ(read_bytes(t.dat()), vamp_bytes(moved));
     EXPECT_EQ(t.db.VAMP_COUNT, 1);
 
     // 250 bytes count as 2 records; the missing bytes of the second read as 0.
-    std::string second = bytes_of(make("Half")).substr(0, 85);
-    write_bytes(t.dat(), bytes_of(moved) + second);
+    std::string second = vamp_bytes(make("Half")).substr(0, 85);
+    write_bytes(t.dat(), vamp_bytes(moved) + second);
     t.db.LOAD_DB();
     ASSERT_EQ(t.db.VAMP_COUNT, 2);
     const VAMP& half = t.db.VAMPS(2);
@@ -190,8 +164,7 @@ TEST(VampDb, LoadAndSaveGiveBackEveryByte) {
 
 TEST(VampDb, AFileTooBigToCountShowsTheOverflowBox) {
     Db t;
-    write_bytes(t.dat(), file_of({make("Vlad")}));
-    t.db.LOAD_DB();
+    t.start_with({make("Vlad")});
     ASSERT_EQ(t.db.VAMP_COUNT, 1);
     // 32767.5 records and a little: the count rounds to 32768, which 16 bits cannot hold.
     fs::resize_file(t.dat(), 32767LL * kVampRecordBytes + 83);
@@ -205,8 +178,7 @@ TEST(VampDb, AFileTooBigToCountShowsTheOverflowBox) {
 
 TEST(VampDb, AnUnreadableDatabaseShowsEachProceduresBox) {
     Db t;
-    write_bytes(t.dat(), file_of({make("Vlad")}));
-    t.db.LOAD_DB();
+    t.start_with({make("Vlad")});
     fs::remove(t.dat());
     fs::create_directory(t.dat());
     const int n = static_cast<int>(Err::PathFileAccessError);
@@ -227,8 +199,7 @@ TEST(VampDb, AnUnreadableDatabaseShowsEachProceduresBox) {
 
 TEST(VampDb, SaveStopsWithItsBoxAtAMissingRecord) {
     Db t;
-    write_bytes(t.dat(), file_of({make("A"), make("B")}));
-    t.db.LOAD_DB();
+    t.start_with({make("A"), make("B")});
     t.db.VAMPS(1).POS_Y = 7;
     t.db.VAMP_COUNT = 3;
     t.db.SAVE_DB();
@@ -236,17 +207,15 @@ TEST(VampDb, SaveStopsWithItsBoxAtAMissingRecord) {
     VAMP a = make("A");
     a.POS_Y = 7;
     // What was written before the error stays written.
-    EXPECT_EQ(read_bytes(t.dat()), file_of({a, make("B")}));
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({a, make("B")}));
 }
 
 TEST(VampDb, CleanDropsDeletedRecordsAndReloads) {
     Db t;
-    write_bytes(t.dat(), file_of({make("A"), make("B", "n", "p", kTrue), make("C"),
-                                  make("D", "n", "p", 1)}));
-    t.db.LOAD_DB();
+    t.start_with({make("A"), make("B", "n", "p", kTrue), make("C"), make("D", "n", "p", 1)});
     ASSERT_EQ(t.db.VAMP_COUNT, 4);
     t.db.CLEAN_DB();
-    EXPECT_EQ(read_bytes(t.dat()), file_of({make("A"), make("C")}));
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("A"), make("C")}));
     EXPECT_EQ(mode_of(t.dat()), 0600u);
     EXPECT_FALSE(fs::exists(t.scratch()));
     EXPECT_EQ(t.db.VAMP_COUNT, 2);
@@ -257,12 +226,12 @@ TEST(VampDb, CleanDropsDeletedRecordsAndReloads) {
 
 TEST(VampDb, CleanNeverReusesAScratchFileLeftOver) {
     Db t;
-    write_bytes(t.dat(), file_of({make("A"), make("B", "n", "p", kTrue)}));
+    write_bytes(t.dat(), vamp_file({make("A"), make("B", "n", "p", kTrue)}));
     // An interrupted run left a larger scratch file, readable by all.
-    write_bytes(t.scratch(), file_of({make("Old1"), make("Old2"), make("Old3"), make("Old4")}));
+    write_bytes(t.scratch(), vamp_file({make("Old1"), make("Old2"), make("Old3"), make("Old4")}));
     fs::permissions(t.scratch(), fs::perms(0644));
     t.db.CLEAN_DB();
-    EXPECT_EQ(read_bytes(t.dat()), file_of({make("A")}));
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("A")}));
     EXPECT_EQ(mode_of(t.dat()), 0600u);
     EXPECT_FALSE(fs::exists(t.scratch()));
     EXPECT_EQ(t.db.VAMP_COUNT, 1);
@@ -272,7 +241,7 @@ TEST(VampDb, CleanNeverReusesAScratchFileLeftOver) {
 TEST(VampDb, CharactersLeftOnlyInTheScratchFileAreTakenBack) {
     Db t;
     // An older version stopped after deleting the database and before copying the scratch.
-    const std::string kept = file_of({make("A"), make("C")});
+    const std::string kept = vamp_file({make("A"), make("C")});
     write_bytes(t.scratch(), kept);
     t.db.LOAD_DB();
     EXPECT_EQ(t.w.new_vamp.shown, 0);
@@ -284,7 +253,7 @@ TEST(VampDb, CharactersLeftOnlyInTheScratchFileAreTakenBack) {
 
 TEST(VampDb, CleanThatCannotMakeItsScratchFileLeavesTheDatabaseAlone) {
     Db t;
-    const std::string before = file_of({make("A"), make("B", "n", "p", kTrue)});
+    const std::string before = vamp_file({make("A"), make("B", "n", "p", kTrue)});
     write_bytes(t.dat(), before);
     t.db.LOAD_DB();
     const int clears = t.w.list.clears;
@@ -303,7 +272,7 @@ TEST(VampDb, CleanThatCannotMakeItsScratchFileLeavesTheDatabaseAlone) {
 
 TEST(VampDb, CleanInAReadOnlyFolderLeavesTheDatabaseAlone) {
     Db t;
-    const std::string before = file_of({make("A"), make("B", "n", "p", kTrue)});
+    const std::string before = vamp_file({make("A"), make("B", "n", "p", kTrue)});
     write_bytes(t.dat(), before);
     fs::permissions(t.w.folder.path(), fs::perms(0500));
     {
@@ -342,12 +311,12 @@ TEST(VampDb, DeletingTheLastCharacterKeepsTheOldListAndOffersNothing) {
 TEST(VampDb, TheFileNameIsMatchedWithoutRegardToCase) {
     Db t;
     const fs::path odd = t.w.folder / "vamp.DAT";
-    write_bytes(odd, file_of({make("A"), make("B", "n", "p", kTrue)}));
+    write_bytes(odd, vamp_file({make("A"), make("B", "n", "p", kTrue)}));
     EXPECT_EQ(t.db.file_path(), odd);
     t.db.LOAD_DB();
     EXPECT_EQ(t.db.VAMP_COUNT, 2);
     t.db.CLEAN_DB();
-    EXPECT_EQ(read_bytes(odd), file_of({make("A")}));
+    EXPECT_EQ(read_bytes(odd), vamp_file({make("A")}));
     EXPECT_FALSE(fs::exists(t.dat()));
     EXPECT_EQ(t.db.VAMP_COUNT, 1);
 }

@@ -1,76 +1,20 @@
 #include <gtest/gtest.h>
 
-#include "common/errors.h"
-#include "main/program_state.h"
-#include "minimap/minimap.h"
-#include "support/fakes.h"
+#include "support/world.h"
 
 namespace zeko {
 namespace {
 
-template <class F>
-int error_of(F&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing::error_of;
 
-class BuildTest : public ::testing::Test {
-  protected:
-    BuildTest() {
-        state.map.MAP_LOADED = true;
-        state.db.VAMPS.redim(1, 1);
-        state.db.CUR_VAMP = 1;
-        model.navline_checked.fill(true);
-    }
-
-    void zoom_to(int16_t zoom, bool pictures) {
-        state.settings.SETTINGS.ZOOM = zoom;
-        state.settings.SETTINGS.TILE_IMAGES = to_vb(pictures);
-        mm.ZOOM_MAP();
-    }
-    void place(int x, int y, int16_t code, const std::string& name = {}) {
-        state.map.SET_MAP_CODE(x, y, code);
-        if (!name.empty()) state.map.PLACE_NAMES(code) = name;
-    }
-    VAMP& me() { return state.db.VAMPS(1); }
-    void stand(int16_t x, int16_t y) {
-        me().POS_X = x;
-        me().POS_Y = y;
-    }
-    void head_for(int16_t x, int16_t y) {
-        me().DEST_X = x;
-        me().DEST_Y = y;
-    }
-    // Three banks, pubs and stations around (100, 100) at distances 2, 4 and 6.
-    void three_of_each() {
-        place(102, 100, 101, "Blood Bank");
-        place(104, 100, 101);
-        place(100, 106, 101);
-        place(98, 100, 1, "The Crow");
-        place(96, 96, 2, "The Lamb");
-        place(94, 100, 3, "The Bell");
-        place(100, 98, 92, "Calliope Station");
-        place(100, 104, 93, "Clio Station");
-        place(106, 106, 94, "Erato Station");
-    }
-
-    testing::TestWorld world;
-    ProgramState state{world.folder.path(), world.services()};
-    MinimapModel model;
-    PlannerTiles planner;
-    Minimap mm{state, model, &planner};
-};
+class BuildTest : public ::testing::Test, protected testing::MinimapWorld {};
 
 TEST_F(BuildTest, PositionIsClampedAndTheViewReachesBeyondTheCity) {
     zoom_to(11, true);  // pictures are never used at 11
     stand(-5, 250);
     mm.BUILD_MAP();
-    EXPECT_EQ(me().POS_X, 0);
-    EXPECT_EQ(me().POS_Y, 199);
+    EXPECT_EQ(vamp().POS_X, 0);
+    EXPECT_EQ(vamp().POS_Y, 199);
 
     // Tile 60 is the character's own cell, a piece of east-west street.
     EXPECT_EQ(model.TILE[60].tooltip, " (X:  0  Y:  199)");

@@ -1,36 +1,17 @@
 #include <gtest/gtest.h>
 
-#include "common/errors.h"
-#include "main/program_state.h"
-#include "minimap/minimap.h"
-#include "support/fakes.h"
+#include "support/world.h"
 
 namespace zeko {
 namespace {
 
-template <class F>
-int error_of(F&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing::error_of;
 
-class TilesTest : public ::testing::Test {
+// No character: the tiles are drawn from the positions given.
+class TilesTest : public ::testing::Test, protected testing::MinimapWorld {
   protected:
-    TilesTest() { state.map.MAP_LOADED = true; }
+    TilesTest() : MinimapWorld(0) {}
 
-    void zoom_to(int16_t zoom, bool pictures) {
-        state.settings.SETTINGS.ZOOM = zoom;
-        state.settings.SETTINGS.TILE_IMAGES = to_vb(pictures);
-        mm.ZOOM_MAP();
-    }
-    void place(int x, int y, int16_t code, const std::string& name = {}) {
-        state.map.SET_MAP_CODE(x, y, code);
-        if (!name.empty()) state.map.PLACE_NAMES(code) = name;
-    }
     const TileLabel& colour(int16_t x, int16_t y) {
         mm.DRAW_TILE(x, y, 0, false);
         return model.TILE[0];
@@ -40,12 +21,6 @@ class TilesTest : public ::testing::Test {
         mm.DRAW_TILE_IMAGE(x, y, 0);
         return {model.TILE[0], model.imgTILE[0].picture};
     }
-
-    testing::TestWorld world;
-    ProgramState state{world.folder.path(), world.services()};
-    MinimapModel model;
-    PlannerTiles planner;
-    Minimap mm{state, model, &planner};
 };
 
 TEST(TileGeometry, SidesFontsAndMenuItems) {

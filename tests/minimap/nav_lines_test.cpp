@@ -3,57 +3,25 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/errors.h"
-#include "main/program_state.h"
-#include "minimap/minimap.h"
-#include "support/fakes.h"
+#include "support/world.h"
 
 namespace zeko {
 namespace {
 
-template <class F>
-int error_of(F&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing::error_of;
 
 NavLineState line(int16_t x2, int16_t y2, bool visible) {
     return NavLineState{1800, 1800, x2, y2, visible};
 }
 
-class LinesTest : public ::testing::Test {
+class LinesTest : public ::testing::Test, protected testing::MinimapWorld {
   protected:
-    LinesTest() {
-        state.map.MAP_LOADED = true;
-        state.db.VAMPS.redim(1, 1);
-        state.db.CUR_VAMP = 1;
-        model.navline_checked.fill(true);
-        state.ZOOM = 3;
-    }
+    LinesTest() { state.ZOOM = 3; }
 
-    void place(int x, int y, int16_t code) { state.map.SET_MAP_CODE(x, y, code); }
-    VAMP& me() { return state.db.VAMPS(1); }
-    void stand(int16_t x, int16_t y) {
-        me().POS_X = x;
-        me().POS_Y = y;
-    }
-    void head_for(int16_t x, int16_t y) {
-        me().DEST_X = x;
-        me().DEST_Y = y;
-    }
     void redraw() {
         state.nav.NAV_UPDATE();
         mm.DRAW_LINES();
     }
-
-    testing::TestWorld world;
-    ProgramState state{world.folder.path(), world.services()};
-    MinimapModel model;
-    Minimap mm{state, model};
 };
 
 TEST_F(LinesTest, StartAndEveryEndOfTheTable) {
@@ -111,16 +79,7 @@ TEST_F(LinesTest, EveryRedrawWorksInTheFullSquare) {
 }
 
 TEST_F(LinesTest, LinesFollowTheChoiceAndTheCheckMarks) {
-    // Banks, pubs and stations at 2, 4 and 6 from (100, 100).
-    place(102, 100, 101);
-    place(104, 100, 101);
-    place(100, 106, 101);
-    place(98, 100, 1);
-    place(96, 96, 2);
-    place(94, 100, 3);
-    place(100, 98, 92);
-    place(100, 104, 93);
-    place(106, 106, 94);
+    three_of_each();
     stand(100, 100);
     head_for(99, 99);
     model.navline_checked = {true, false, true, false};

@@ -4,43 +4,20 @@
 
 #include <string>
 
-#include "common/errors.h"
 #include "map/city_map.h"
-#include "support/fakes.h"
+#include "support/world.h"
 
 namespace zeko {
 namespace {
 
+using testing::error_of;
+using testing::found;
 using testing::ShownBox;
 
-template <class F>
-int error_of(F&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-NAV_POINT pt(int16_t x, int16_t y, int16_t dist, int16_t code) {
-    return NAV_POINT{x, y, dist, code, kTrue};
-}
-
-class PlannerSearchTest : public ::testing::Test {
+class PlannerSearchTest : public ::testing::Test, protected testing::CityWorld {
   protected:
-    PlannerSearchTest() {
-        map.MAP_LOADED = true;
-        db.VAMPS.redim(1, 2);
-        db.CUR_VAMP = 1;
-        db.SEL_VAMP = 1;
-    }
+    PlannerSearchTest() : CityWorld(2) { db.SEL_VAMP = 1; }
 
-    void place(int x, int y, int16_t code) { map.SET_MAP_CODE(x, y, code); }
-    void stand(int n, int16_t x, int16_t y) {
-        db.VAMPS(n).POS_X = x;
-        db.VAMPS(n).POS_Y = y;
-    }
     void search() {
         search_.RESET_NEAREST();
         search_.FIND_NEAREST();
@@ -53,16 +30,14 @@ class PlannerSearchTest : public ::testing::Test {
                 place(x, y, code++);
     }
 
-    testing::TempFolder folder;
-    testing::ScriptedPrompts prompts;
-    Services services;
-    CityMap map{folder.path()};
-    VampDb db{folder.path(), services};
-    PlannerSearch search_{map, db, prompts};
+    CityMap& map = state.map;
+    VampDb& db = state.db;
+    testing::ScriptedPrompts& prompts = world.prompts;
+    PlannerSearch& search_ = state.planner;
 };
 
 TEST_F(PlannerSearchTest, OrderingTiesAndKinds) {
-    stand(1, 100, 100);
+    stand(100, 100);
     place(100, 110, 101);
     place(110, 100, 101);
     place(100, 100, 91);
@@ -71,37 +46,37 @@ TEST_F(PlannerSearchTest, OrderingTiesAndKinds) {
     place(102, 100, 102);
     place(100, 102, 150);
     search();
-    EXPECT_EQ(search_.GET_NEAREST_BANK(1), pt(110, 100, 10, 101));
-    EXPECT_EQ(search_.GET_NEAREST_BANK(2), pt(100, 110, 10, 101));
+    EXPECT_EQ(search_.GET_NEAREST_BANK(1), found(110, 100, 10, 101));
+    EXPECT_EQ(search_.GET_NEAREST_BANK(2), found(100, 110, 10, 101));
     EXPECT_EQ(search_.GET_NEAREST_BANK(3), NAV_POINT{});
-    EXPECT_EQ(search_.GET_NEAREST_PUB(1), pt(100, 100, 0, 91));
-    EXPECT_EQ(search_.GET_NEAREST_PUB(2), pt(104, 104, 4, 1));
+    EXPECT_EQ(search_.GET_NEAREST_PUB(1), found(100, 100, 0, 91));
+    EXPECT_EQ(search_.GET_NEAREST_PUB(2), found(104, 104, 4, 1));
     EXPECT_EQ(search_.GET_NEAREST_PUB(3), NAV_POINT{});
-    EXPECT_EQ(search_.GET_NEAREST_TRANSIT(1), pt(120, 120, 20, 100));
+    EXPECT_EQ(search_.GET_NEAREST_TRANSIT(1), found(120, 120, 20, 100));
     EXPECT_EQ(search_.GET_NEAREST_TRANSIT(2), NAV_POINT{});
     EXPECT_TRUE(prompts.shown.empty());
 }
 
 TEST_F(PlannerSearchTest, ListsEmptyOnlyThroughReset) {
-    stand(1, 10, 10);
+    stand(10, 10);
     place(10, 12, 5);
     place(12, 12, 6);
     place(14, 14, 7);
     search();
-    EXPECT_EQ(search_.NEAREST_PUB(3), pt(14, 14, 4, 7));
+    EXPECT_EQ(search_.NEAREST_PUB(3), found(14, 14, 4, 7));
 
     // Without the reset a second search adds to what is there.
     search_.FIND_NEAREST();
-    EXPECT_EQ(search_.NEAREST_PUB(1), pt(12, 12, 2, 6));
-    EXPECT_EQ(search_.NEAREST_PUB(2), pt(10, 12, 2, 5));
-    EXPECT_EQ(search_.NEAREST_PUB(3), pt(12, 12, 2, 6));
+    EXPECT_EQ(search_.NEAREST_PUB(1), found(12, 12, 2, 6));
+    EXPECT_EQ(search_.NEAREST_PUB(2), found(10, 12, 2, 5));
+    EXPECT_EQ(search_.NEAREST_PUB(3), found(12, 12, 2, 6));
 
     // After the reset only what the map holds now, seen from the new place.
     map.CLEAR_MAP_CODE(10, 12);
     map.CLEAR_MAP_CODE(12, 12);
-    stand(1, 200, 200);
+    stand(200, 200);
     search();
-    EXPECT_EQ(search_.NEAREST_PUB(1), pt(14, 14, 186, 7));
+    EXPECT_EQ(search_.NEAREST_PUB(1), found(14, 14, 186, 7));
     EXPECT_EQ(search_.NEAREST_PUB(2), NAV_POINT{});
     EXPECT_EQ(search_.NEAREST_PUB(3), NAV_POINT{});
 
@@ -110,8 +85,8 @@ TEST_F(PlannerSearchTest, ListsEmptyOnlyThroughReset) {
 }
 
 TEST_F(PlannerSearchTest, StartsFromTheSelectedCharacter) {
-    stand(1, 0, 0);
-    stand(2, 200, 200);
+    stand(0, 0);
+    stand(200, 200, 2);
     place(190, 200, 101);
     db.SEL_VAMP = 2;
     search();
@@ -131,12 +106,12 @@ TEST_F(PlannerSearchTest, StartsFromTheSelectedCharacter) {
     db.CUR_VAMP = 0;
     EXPECT_EQ(error_of([&] { search_.FIND_NEAREST(); }), 9);
     EXPECT_EQ(db.SEL_VAMP, 0);
-    EXPECT_EQ(search_.NEAREST_BANK(1), pt(190, 200, 200, 101));
+    EXPECT_EQ(search_.NEAREST_BANK(1), found(190, 200, 200, 101));
     EXPECT_EQ(search_.NEAREST_BANK(2), NAV_POINT{});
 }
 
 TEST_F(PlannerSearchTest, WrongSlotShowsTheBoxAndGivesTheZeroRecord) {
-    stand(1, 0, 0);
+    stand(0, 0);
     place(2, 2, 101);
     place(4, 4, 3);
     place(6, 6, 93);
@@ -158,16 +133,16 @@ TEST_F(PlannerSearchTest, WrongSlotShowsTheBoxAndGivesTheZeroRecord) {
     EXPECT_EQ(prompts.shown[3], box("00132, value 'SENT' = 0"));
     EXPECT_EQ(prompts.shown[4], box("00131, value 'SENT' = -2147483648"));
     // The lists are untouched.
-    EXPECT_EQ(search_.GET_NEAREST_BANK(1), pt(2, 2, 2, 101));
-    EXPECT_EQ(search_.GET_NEAREST_PUB(1), pt(4, 4, 4, 3));
-    EXPECT_EQ(search_.GET_NEAREST_TRANSIT(1), pt(6, 6, 6, 93));
+    EXPECT_EQ(search_.GET_NEAREST_BANK(1), found(2, 2, 2, 101));
+    EXPECT_EQ(search_.GET_NEAREST_PUB(1), found(4, 4, 4, 3));
+    EXPECT_EQ(search_.GET_NEAREST_TRANSIT(1), found(6, 6, 6, 93));
 }
 
 TEST_F(PlannerSearchTest, RouteUsesTheFixedStationBlocks) {
     nine_stations();
-    stand(1, 0, 0);
+    stand(0, 0);
     search();
-    ASSERT_EQ(search_.GET_NEAREST_TRANSIT(1), pt(50, 50, 50, 92));
+    ASSERT_EQ(search_.GET_NEAREST_TRANSIT(1), found(50, 50, 50, 92));
 
     // 10 from the block (150, 150): 50 + 10 + 3.
     place(150, 160, 160);
@@ -199,7 +174,7 @@ TEST_F(PlannerSearchTest, RouteUsesTheFixedStationBlocks) {
 }
 
 TEST_F(PlannerSearchTest, RouteWithoutAnyStation) {
-    stand(1, 0, 0);
+    stand(0, 0);
     place(50, 50, 92);
     search();
     EXPECT_EQ(search_.FIND_DEST(60, 60).VIA_FOUND, kTrue);
@@ -217,14 +192,14 @@ TEST_F(PlannerSearchTest, RouteWithoutAnyStation) {
 
 TEST_F(PlannerSearchTest, FarPositionsRaiseOverflow) {
     place(0, 0, 101);
-    stand(1, -32768, 0);
+    stand(-32768, 0);
     EXPECT_EQ(error_of([&] { search(); }), 6);
 
     map.CLEAR_MAP_CODE(0, 0);
     search();
     EXPECT_EQ(error_of([&] { search_.FIND_DEST(10, 10); }), 6);
 
-    stand(1, 0, 0);
+    stand(0, 0);
     place(100, 100, 96);
     search();
     EXPECT_EQ(error_of([&] { search_.FIND_DEST(-32768, 0); }), 6);

@@ -17,27 +17,12 @@
 
 #include "platform/qt_web_browser.h"
 #include "support/qt/fake_browser.h"
-
-// Readable failures for texts.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
+#include "support/qt/qt_support.h"
 
 namespace zeko {
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int timeout_ms = 10000) {
-    if (done()) return true;
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) loop.quit();
-    });
-    QTimer::singleShot(timeout_ms, &loop, &QEventLoop::quit);
-    poll.start(5);
-    loop.exec();
-    return done();
-}
+using testing::wait_until;
 
 struct Request {
     QByteArray method;
@@ -154,38 +139,38 @@ class WebBrowserTest : public ::testing::Test {
     void load(const QString& url) {
         const int before = events.completed;
         browser.Navigate2(url);
-        ASSERT_TRUE(waitUntil([&] { return events.completed > before; })) << url.toStdString();
+        ASSERT_TRUE(wait_until([&] { return events.completed > before; })) << url.toStdString();
     }
     // Runs a script in the page (as the page's own scripts would) and waits for it.
     QVariant run(const QString& script) {
         std::optional<QVariant> result;
         browser.page()->runJavaScript(script, [&](const QVariant& v) { result = v; });
-        waitUntil([&] { return result.has_value(); });
+        wait_until([&] { return result.has_value(); });
         return result.value_or(QVariant());
     }
     std::optional<QString> innerHtml() {
         std::optional<std::optional<QString>> got;
         browser.readBodyInnerHtml([&](std::optional<QString> html) { got = html; });
-        EXPECT_TRUE(waitUntil([&] { return got.has_value(); }));
+        EXPECT_TRUE(wait_until([&] { return got.has_value(); }));
         return got.value_or(std::nullopt);
     }
     std::optional<QString> outerHtml() {
         std::optional<std::optional<QString>> got;
         browser.readBodyOuterHtml([&](std::optional<QString> html) { got = html; });
-        EXPECT_TRUE(waitUntil([&] { return got.has_value(); }));
+        EXPECT_TRUE(wait_until([&] { return got.has_value(); }));
         return got.value_or(std::nullopt);
     }
     FormFieldRead field(const QString& form, const QString& name) {
         std::optional<FormFieldRead> got;
         browser.readFormField(form, name, [&](FormFieldRead read) { got = read; });
-        EXPECT_TRUE(waitUntil([&] { return got.has_value(); }));
+        EXPECT_TRUE(wait_until([&] { return got.has_value(); }));
         return got.value_or(FormFieldRead{FormFieldRead::Status::Failed, {}});
     }
     // Waits for the page at `path` to complete after log entry `from` (taken before the
     // action that leads there).
     void waitForPage(const QString& path, size_t from) {
         const QString entry = "complete " + server.url(path);
-        ASSERT_TRUE(waitUntil([&] {
+        ASSERT_TRUE(wait_until([&] {
             return std::find(events.log.begin() + static_cast<std::ptrdiff_t>(from),
                              events.log.end(), entry) != events.log.end();
         })) << path.toStdString();
@@ -377,10 +362,10 @@ TEST_F(WebBrowserTest, AboutPagesAreMadeOfTheirMarkup) {
     EXPECT_EQ(events.log.back(), "complete " + url);
     EXPECT_EQ(innerHtml(), "<TABLE><TBODY><TR><TD id=c>Hi</TD></TR></TBODY></TABLE><IMG src=\"" +
                                server.url("/logo.gif") + "\">");
-    EXPECT_TRUE(waitUntil([&] { return server.find("GET", "/logo.gif") != nullptr; }));
+    EXPECT_TRUE(wait_until([&] { return server.find("GET", "/logo.gif") != nullptr; }));
     // Cells take the body's text colour (no quirks mode).
     browser.setBodyTextColor(0x80FF80);
-    EXPECT_TRUE(waitUntil([&] {
+    EXPECT_TRUE(wait_until([&] {
         return run("getComputedStyle(document.getElementById('c')).color").toString() ==
                "rgb(128, 255, 128)";
     }));
@@ -389,7 +374,7 @@ TEST_F(WebBrowserTest, AboutPagesAreMadeOfTheirMarkup) {
     browser.writeBodyInnerHtml("<a id=t href=\"22\">topic</a>");
     events.on_before = [](NavigationRequest& r) { r.cancel = r.url.startsWith("about:blank"); };
     run("document.getElementById('t').click()");
-    ASSERT_TRUE(waitUntil([&] { return events.requests.back().url == "about:blank22"; }));
+    ASSERT_TRUE(wait_until([&] { return events.requests.back().url == "about:blank22"; }));
     EXPECT_EQ(browser.LocationURL(), url);
     EXPECT_EQ(innerHtml(), "<A id=t href=22>topic</A>");
 }
@@ -409,7 +394,7 @@ TEST_F(WebBrowserTest, ProgramPostsHereAndInSeparateWindows) {
     EXPECT_EQ(posted->headers.value("content-type"), "application/x-www-form-urlencoded");
 
     browser.Navigate2(server.url("/popup"), "_blank", "c=3", QString());
-    ASSERT_TRUE(waitUntil([&] { return server.find("POST", "/popup") != nullptr; }));
+    ASSERT_TRUE(wait_until([&] { return server.find("POST", "/popup") != nullptr; }));
     EXPECT_EQ(server.find("POST", "/popup")->body, "c=3");
     EXPECT_EQ(server.find("POST", "/popup")->headers.value("content-type"),
               "application/x-www-form-urlencoded");
@@ -420,7 +405,7 @@ TEST_F(WebBrowserTest, ProgramPostsHereAndInSeparateWindows) {
 
     // A page's own new window.
     run("document.getElementById('n').click()");
-    ASSERT_TRUE(waitUntil([&] { return server.find("GET", "/other") != nullptr; }));
+    ASSERT_TRUE(wait_until([&] { return server.find("GET", "/other") != nullptr; }));
     EXPECT_EQ(browser.openWindows().size(), 2);
     EXPECT_EQ(browser.LocationURL(), server.url("/posted"));
 
@@ -457,7 +442,7 @@ TEST_F(WebBrowserTest, FailedLoadCompletesNothing) {
     browser.Navigate2(QStringLiteral("http://127.0.0.1:%1/").arg(closed_port));
     EXPECT_LT(browser.ReadyState(), 4);
     // Pollers of the ready state see the attempt end.
-    EXPECT_TRUE(waitUntil([&] { return browser.ReadyState() == 4; }));
+    EXPECT_TRUE(wait_until([&] { return browser.ReadyState() == 4; }));
     EXPECT_EQ(events.completed, 0);
 }
 

@@ -1,8 +1,6 @@
 // The sandbox game server, run as its own process and spoken to over HTTP.
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -27,11 +25,13 @@
 
 #include "map/city_map.h"
 #include "support/fakes.h"
+#include "support/net.h"
 
 extern char** environ;
 
 namespace {
 
+using zeko::testing::connect_loopback;
 using zeko::testing::TempFolder;
 
 std::vector<char*> argv_of(std::vector<std::string>& args) {
@@ -174,22 +174,16 @@ bool whole_response(const std::string& text) {
 
 // Sends raw bytes and, when asked, returns whatever comes back before the server closes.
 std::string raw_exchange(int port, const std::string& bytes, bool read_answer = true) {
-    const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int s = connect_loopback(port);
     if (s < 0) return {};
     timeval guard{30, 0};
     setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &guard, sizeof guard);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    (void)send(s, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     std::string answer;
-    if (connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
-        (void)send(s, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        char buf[4096];
-        for (ssize_t n;
-             read_answer && !whole_response(answer) && (n = recv(s, buf, sizeof buf, 0)) > 0;) {
-            answer.append(buf, static_cast<size_t>(n));
-        }
+    char buf[4096];
+    for (ssize_t n;
+         read_answer && !whole_response(answer) && (n = recv(s, buf, sizeof buf, 0)) > 0;) {
+        answer.append(buf, static_cast<size_t>(n));
     }
     close(s);
     return answer;

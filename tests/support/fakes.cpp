@@ -55,6 +55,15 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, ec);
 }
 
+int error_of(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
 std::string read_bytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path.string());

@@ -120,6 +120,9 @@ struct TestWorld {
     Services services() { return Services{&prompts, &clock, &random, &screen, &list, &new_vamp}; }
 };
 
+// The number of the error `step` raises, 0 when it raises none.
+int error_of(const std::function<void()>& step);
+
 // Whole-file helpers for checking what was written byte for byte.
 std::string read_bytes(const std::filesystem::path& path);
 void write_bytes(const std::filesystem::path& path, std::string_view bytes);

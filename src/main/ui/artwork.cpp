@@ -126,7 +126,8 @@ QPixmap draw_tile(int index) {
         case 15:  // hall
             building(g, QColor(90, 20, 140));
             g.setPen(QPen(QColor(230, 200, 255), 2));
-            for (int x = 20; x <= 60; x += 10) g.drawLine(x, 24, x, 58);
+            for (int x = 20; x <= 60; x += 10)
+                g.drawLine(x, 24, x, 58);
             g.drawLine(16, 22, 64, 22);
             break;
         case 16:  // user building
@@ -150,14 +151,30 @@ QPixmap draw_tile(int index) {
             g.drawPolygon(shield);
             break;
         }
-        case 19: wall(g, true, false, false, true); break;
-        case 20: wall(g, true, false, false, false); break;
-        case 21: wall(g, true, true, false, false); break;
-        case 22: wall(g, false, true, false, false); break;
-        case 23: wall(g, false, true, true, false); break;
-        case 24: wall(g, false, false, true, false); break;
-        case 25: wall(g, false, false, true, true); break;
-        case 26: wall(g, false, false, false, true); break;
+        case 19:
+            wall(g, true, false, false, true);
+            break;
+        case 20:
+            wall(g, true, false, false, false);
+            break;
+        case 21:
+            wall(g, true, true, false, false);
+            break;
+        case 22:
+            wall(g, false, true, false, false);
+            break;
+        case 23:
+            wall(g, false, true, true, false);
+            break;
+        case 24:
+            wall(g, false, false, true, false);
+            break;
+        case 25:
+            wall(g, false, false, true, true);
+            break;
+        case 26:
+            wall(g, false, false, false, true);
+            break;
         case 27: {  // the wastes
             g.fillRect(QRect(0, 0, kTile, kTile), QColor(92, 60, 34));
             g.setPen(Qt::NoPen);
@@ -251,16 +268,28 @@ void draw_glyph(QPainter& g, Glyph glyph, const QRectF& r, const QColor& ink) {
         }
         case Glyph::HtmlCss:
         case Glyph::Html: {
-            QRectF page(c.x() - s * 0.8, c.y() - s, s * 1.6, 2 * s);
+            // A page with its markup on it; the style-sheet dump shows braces as well.
+            QRectF page(c.x() - s, c.y() - s - 1, 2 * s, 2 * s + 2);
             g.setBrush(QColor(240, 240, 240));
-            g.setPen(QPen(ink, 2));
+            g.setPen(QPen(ink, 1.5));
             g.drawRect(page);
-            QFont f("DejaVu Sans Mono");
-            f.setPixelSize(static_cast<int>(s * 0.55));
-            f.setBold(true);
-            g.setFont(f);
-            g.setPen(QColor(20, 90, 20));
-            g.drawText(page, Qt::AlignCenter, glyph == Glyph::Html ? "<>" : "<>\n{}");
+            // Chevrons and a slash, drawn rather than written so they read at this size.
+            const qreal top = glyph == Glyph::Html ? c.y() : page.top() + page.height() * 0.32;
+            g.setPen(QPen(QColor(20, 110, 20), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            g.setBrush(Qt::NoBrush);
+            g.drawPolyline(QPolygonF() << QPointF(c.x() - 3, top - 4) << QPointF(c.x() - 7, top)
+                                       << QPointF(c.x() - 3, top + 4));
+            g.drawPolyline(QPolygonF() << QPointF(c.x() + 3, top - 4) << QPointF(c.x() + 7, top)
+                                       << QPointF(c.x() + 3, top + 4));
+            g.drawLine(QPointF(c.x() + 1, top - 4), QPointF(c.x() - 1, top + 4));
+            if (glyph == Glyph::HtmlCss) {
+                QFont f("DejaVu Sans Mono");
+                f.setPixelSize(10);
+                f.setBold(true);
+                g.setFont(f);
+                g.setPen(QColor(30, 60, 170));
+                g.drawText(page.adjusted(0, page.height() / 2, 0, 0), Qt::AlignCenter, "{}");
+            }
             break;
         }
     }
@@ -327,8 +356,8 @@ QPixmap draw_command(int index) {
         case 2:
             g.drawLine(c + QPointF(-5, 9), c + QPointF(-5, -8));
             g.setBrush(QColor(255, 80, 80));
-            g.drawPolygon(QPolygonF() << c + QPointF(-5, -8) << c + QPointF(7, -4)
-                                      << c + QPointF(-5, 0));
+            g.drawPolygon(QPolygonF()
+                          << c + QPointF(-5, -8) << c + QPointF(7, -4) << c + QPointF(-5, 0));
             break;
         case 3:
             g.drawArc(icon.adjusted(3, 3, -3, -3), 40 * 16, 280 * 16);

@@ -5,21 +5,10 @@
 #include <utility>
 
 #include "main/program_state.h"
+#include "main/ui/vb_widgets.h"
 #include "platform/browser.h"
 
 namespace zeko::ui {
-
-namespace {
-
-template <class Step>
-void ignoring_errors(Step&& step) {
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
-}  // namespace
 
 CodeCommands::CodeCommands(ProgramState& state, WebBrowser& wb, WebBrowser& wb2,
                            std::function<void()> build_map, std::string game_url,
@@ -32,15 +21,15 @@ CodeCommands::CodeCommands(ProgramState& state, WebBrowser& wb, WebBrowser& wb2,
       maker_host_(std::move(maker_host)) {}
 
 void CodeCommands::LOGIN(const std::string& name, const std::string& password) {
-    ignoring_errors([&] {
+    attempt([&] {
         // Set for the game's own site rather than the shown document: the first login of a
         // run happens while the browser still shows its blank start page, which takes no
         // cookie.
         const QString cookie = QString::fromStdString("ip=" + name + "#" + password);
         wb_.setCookieForUrl(cookie, QUrl(QString::fromStdString(game_url_)));
     });
-    ignoring_errors([&] { wb_.Navigate2(QString::fromStdString(game_url_ + "?action=welcome")); });
-    ignoring_errors([&] { USAGE_PING(); });
+    attempt([&] { wb_.Navigate2(QString::fromStdString(game_url_ + "?action=welcome")); });
+    attempt([&] { USAGE_PING(); });
 }
 
 void CodeCommands::USAGE_PING() {

@@ -15,9 +15,6 @@ namespace zeko::ui {
 
 namespace {
 
-const QColor kGround(0, 48, 0);
-const QColor kListBack(64, 64, 64);
-const QColor kListText(128, 255, 128);
 const QColor kButtonFace(192, 192, 192);
 
 // The window's client area, in twips.
@@ -260,14 +257,9 @@ void FrmLayout::showEvent(QShowEvent* event) {
 
 void FrmLayout::SET_COLOURS() {
     setWindowTitle(QString::fromUtf8("Z.E.K.O.\xC2\xB2:") + QStringLiteral(" Program Layout..."));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kGround);
-    setPalette(pal);
+    set_palette_colors(this, {{QPalette::Window, kGround}});
     setAutoFillBackground(true);
-    QPalette list = lstSETUP_->palette();
-    list.setColor(QPalette::Base, kListBack);
-    list.setColor(QPalette::Text, kListText);
-    lstSETUP_->setPalette(list);
+    set_palette_colors(lstSETUP_, {{QPalette::Base, kListBack}, {QPalette::Text, kListText}});
 }
 
 void FrmLayout::INIT_LAYOUTS() {
@@ -338,10 +330,7 @@ void FrmLayout::cmdCOMMAND_Click(int index) {
             reject();
             break;
         case 2:
-            try {
-                workers_->INIT_HELP(24);
-            } catch (...) {
-            }
+            attempt([&] { workers_->INIT_HELP(24); });
             break;
         default:
             break;

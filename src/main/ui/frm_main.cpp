@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -36,14 +37,15 @@ namespace zeko::ui {
 
 namespace {
 
-const QColor kGround(0, 48, 0);
-const QColor kListBack(64, 64, 64);
-const QColor kListText(128, 255, 128);
 const QColor kWhite(255, 255, 255);
 const QColor kButtonFace(20, 84, 20);
 
 constexpr BgrColor kPageGround = 0x3000;
 constexpr BgrColor kPageText = 0x80FF80;
+
+// A window in any of these states keeps no placement of its own.
+constexpr Qt::WindowStates kSizingStates =
+    Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
 
 // The window's design size and the smallest it may become, in twips.
 constexpr int32_t kDesignWidth = 12000;
@@ -94,32 +96,51 @@ QString indexed(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
-QString utf8(const std::string& text) {
+QString utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void set_colours(QWidget* w, const QColor& back, const QColor& text) {
-    QPalette pal = w->palette();
-    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
-        pal.setColor(role, back);
-    for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-        pal.setColor(role, text);
-    w->setPalette(pal);
+void set_list_colours(QWidget* w) {
+    set_palette_colors(w, {{QPalette::Base, kListBack},
+                           {QPalette::Button, kListBack},
+                           {QPalette::Window, kListBack},
+                           {QPalette::Text, kListText},
+                           {QPalette::ButtonText, kListText},
+                           {QPalette::WindowText, kListText}});
 }
 
-void set_text_colour(QWidget* w, const QColor& text) {
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, text);
-    w->setPalette(pal);
+// A value in pixels into a twips field of the settings; a value beyond 16 bits cannot be
+// stored, and the field keeps what it had.
+void store_twips(int16_t& field, int pixels) {
+    attempt([&] { field = CInt(static_cast<double>(twips(pixels))); });
 }
 
-// Runs one step, ignoring whatever it raises.
-template <class F>
-void attempt(F&& f) {
-    try {
-        f();
-    } catch (...) {
+// Starts the timer with this interval; 0 (or less) stops it.
+void run_every(QTimer* timer, int ms) {
+    if (ms <= 0) {
+        timer->stop();
+        return;
     }
+    timer->setInterval(ms);
+    timer->start();
+}
+
+using BrowserCommand = void (WebBrowser::*)();
+
+// Runs the command at `index` of `commands` on the browser, if there is one there.
+void run_browser_command(WebBrowser& wb, std::initializer_list<BrowserCommand> commands,
+                         int index) {
+    if (index < 0 || static_cast<size_t>(index) >= commands.size()) return;
+    const BrowserCommand command = commands.begin()[index];
+    attempt([&] { (wb.*command)(); });
+}
+
+// Selects an entry without raising the box's click, when the box shows another.
+void show_index(QComboBox* box, int index, int& shown) {
+    if (index == shown) return;
+    const QSignalBlocker block(box);
+    box->setCurrentIndex(index);
+    shown = index;
 }
 
 }  // namespace
@@ -130,8 +151,7 @@ class FrmMain::VampListAdapter final : public CharacterList {
     explicit VampListAdapter(QListWidget* list) : list_(list) {}
     void clear() override { list_->clear(); }
     void add_item(std::string_view text, int32_t item_data) override {
-        auto* item = new QListWidgetItem(
-            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        auto* item = new QListWidgetItem(utf8(text));
         item->setData(Qt::UserRole, item_data);
         list_->addItem(item);
     }
@@ -147,12 +167,7 @@ FrmMain::FrmMain(ProgramState& state, MainWorkers& workers, const BrowserFactory
     minimap_ = std::make_unique<Minimap>(state_, model_);
     tracker_ = std::make_unique<PositionTracker>(state_, [this] { BUILD_MAP(); });
 
-    client_ = new QWidget(this);
-    client_->setObjectName(QStringLiteral("frmMAIN_client"));
-    QPalette pal = client_->palette();
-    pal.setColor(QPalette::Window, kGround);
-    client_->setPalette(pal);
-    client_->setAutoFillBackground(true);
+    client_ = make_panel(this, "frmMAIN_client", kGround);
     setCentralWidget(client_);
 
     build_menus();
@@ -420,10 +435,7 @@ void FrmMain::build_buttons(QWidget* client) {
             b->setIconSize(picture.size().boundedTo(b->size() - QSize(4, 2)));
         }
         // The pictures are drawn for a dark button face.
-        QPalette face = b->palette();
-        face.setColor(QPalette::Button, kButtonFace);
-        face.setColor(QPalette::ButtonText, kListText);
-        b->setPalette(face);
+        set_palette_colors(b, {{QPalette::Button, kButtonFace}, {QPalette::ButtonText, kListText}});
         b->setToolTip(QString::fromUtf8(kCommandTips[i]));
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdCOMMAND_Click(i); });
@@ -543,15 +555,13 @@ void FrmMain::Form_Load() {
 void FrmMain::INIT_FORM() {
     setWindowTitle(QString::fromUtf8("Zekorama\xC2\xB2 Version ") + utf8(version_text()) +
                    QStringLiteral("..."));
-    set_colours(cboX_, kListBack, kListText);
-    set_colours(cboY_, kListBack, kListText);
-    set_colours(lstVAMP_, kListBack, kListText);
-    QPalette check = chkAUTOLOGIN_->palette();
-    check.setColor(QPalette::Window, kGround);
-    check.setColor(QPalette::Button, kGround);
-    check.setColor(QPalette::WindowText, kWhite);
-    check.setColor(QPalette::ButtonText, kWhite);
-    chkAUTOLOGIN_->setPalette(check);
+    set_list_colours(cboX_);
+    set_list_colours(cboY_);
+    set_list_colours(lstVAMP_);
+    set_palette_colors(chkAUTOLOGIN_, {{QPalette::Window, kGround},
+                                       {QPalette::Button, kGround},
+                                       {QPalette::WindowText, kWhite},
+                                       {QPalette::ButtonText, kWhite}});
     chkAUTOLOGIN_->setAutoFillBackground(true);
     const QColor row_colours[5] = {QColor(0, 0, 192), QColor(255, 128, 0), QColor(255, 0, 0),
                                    QColor(0, 192, 192), QColor(0, 128, 128)};
@@ -561,9 +571,9 @@ void FrmMain::INIT_FORM() {
     }
     for (size_t i = 0; i < 5; ++i)
         for (QLabel* l : {lblX_[i], lblY_[i], lblAP_[i]})
-            set_text_colour(l, kWhite);
+            set_palette_colors(l, {{QPalette::WindowText, kWhite}});
     for (QLabel* l : lbl_)
-        set_text_colour(l, kWhite);
+        set_palette_colors(l, {{QPalette::WindowText, kWhite}});
     for (LabelBox* tile : TILE_)
         tile->set_fore_color(kWhite);
     cboX_->clear();
@@ -676,16 +686,8 @@ void FrmMain::show_minimap() {
     }
     for (size_t n = 0; n < model_.rows.size(); ++n)
         show_row(n);
-    if (model_.cboX_index != shown_.cboX_index) {
-        const QSignalBlocker block(cboX_);
-        cboX_->setCurrentIndex(model_.cboX_index);
-        shown_.cboX_index = model_.cboX_index;
-    }
-    if (model_.cboY_index != shown_.cboY_index) {
-        const QSignalBlocker block(cboY_);
-        cboY_->setCurrentIndex(model_.cboY_index);
-        shown_.cboY_index = model_.cboY_index;
-    }
+    show_index(cboX_, model_.cboX_index, shown_.cboX_index);
+    show_index(cboY_, model_.cboY_index, shown_.cboY_index);
     show_line(BANK1_, model_.BANK1, shown_.BANK1);
     show_line(PUB1_, model_.PUB1, shown_.PUB1);
     show_line(TRANS1_, model_.TRANS1, shown_.TRANS1);
@@ -720,13 +722,11 @@ void FrmMain::APPLY_SETTINGS() {
         mnuOptData_[2]->setChecked(s.TILE_IMAGES != 0);
     });
     attempt([&] {
-        const Qt::WindowStates sizing =
-            Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
         if (s.WIN_STATE == 2) {
-            setWindowState((windowState() & ~sizing) | Qt::WindowMaximized);
+            setWindowState((windowState() & ~kSizingStates) | Qt::WindowMaximized);
         } else {
-            setWindowState(windowState() & ~sizing);
-            place_window(s.WIN_TOP, s.WIN_LEFT, s.WIN_HEIGHT, s.WIN_WIDTH);
+            setWindowState(windowState() & ~kSizingStates);
+            place_window();
         }
     });
     attempt([&] { APPLY_TOOLBAR(); });
@@ -780,21 +780,18 @@ int FrmMain::client_height() const {
     return client_->height();
 }
 
-void FrmMain::place_window(int32_t top, int32_t left, int32_t height, int32_t width) {
-    move(px(left), px(top));
-    resize(px(width), px(height));
+void FrmMain::place_window() {
+    const SETTINGS_REC& s = state_.settings.SETTINGS;
+    move(px(s.WIN_LEFT), px(s.WIN_TOP));
+    resize(px(s.WIN_WIDTH), px(s.WIN_HEIGHT));
 }
 
 void FrmMain::store_placement() {
     SETTINGS_REC& s = state_.settings.SETTINGS;
-    // A value beyond 16 bits cannot be stored; the field keeps what it had.
-    auto store = [](int16_t& field, int pixels) {
-        attempt([&] { field = CInt(static_cast<double>(twips(pixels))); });
-    };
-    store(s.WIN_TOP, y());
-    store(s.WIN_LEFT, x());
-    store(s.WIN_HEIGHT, height());
-    store(s.WIN_WIDTH, width());
+    store_twips(s.WIN_TOP, y());
+    store_twips(s.WIN_LEFT, x());
+    store_twips(s.WIN_HEIGHT, height());
+    store_twips(s.WIN_WIDTH, width());
 }
 
 void FrmMain::fit_browser() {
@@ -812,17 +809,15 @@ void FrmMain::Form_Resize() {
     const QScopedValueRollback<bool> guard(in_resize_, true);
     SettingsStore& store = state_.settings;
     SETTINGS_REC& s = store.SETTINGS;
-    const Qt::WindowStates sizing =
-        Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
 
     if (store.APPLYING_SETTINGS) {
         if (s.WIN_STATE != 2) {
-            setWindowState(windowState() & ~sizing);
-            place_window(s.WIN_TOP, s.WIN_LEFT, s.WIN_HEIGHT, s.WIN_WIDTH);
+            setWindowState(windowState() & ~kSizingStates);
+            place_window();
             return;
         }
         if (!(windowState() & Qt::WindowMaximized))
-            setWindowState((windowState() & ~sizing) | Qt::WindowMaximized);
+            setWindowState((windowState() & ~kSizingStates) | Qt::WindowMaximized);
     }
 
     const Qt::WindowStates state = windowState();
@@ -835,7 +830,7 @@ void FrmMain::Form_Resize() {
             resize(std::max(width(), px(kMinWidth)), std::max(height(), px(kMinHeight)));
         if (s.WIN_STATE == 2) {
             s.WIN_STATE = 0;
-            place_window(s.WIN_TOP, s.WIN_LEFT, s.WIN_HEIGHT, s.WIN_WIDTH);
+            place_window();
         } else if (s.WIN_STATE != 1) {
             store_placement();
             s.WIN_STATE = 0;
@@ -856,14 +851,12 @@ void FrmMain::moveEvent(QMoveEvent* event) {
     // Moving the window is no resize, but the next placement applied must not put the window
     // back where it stood before the move: the position is kept in memory, for the next save.
     const SettingsStore& store = state_.settings;
-    const Qt::WindowStates sizing =
-        Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
     if (in_resize_ || exiting_ || store.APPLYING_SETTINGS || !isVisible()) return;
-    if (windowState() & sizing) return;
+    if (windowState() & kSizingStates) return;
     if (store.SETTINGS.WIN_STATE != 0) return;
     SETTINGS_REC& s = state_.settings.SETTINGS;
-    attempt([&] { s.WIN_TOP = CInt(static_cast<double>(twips(y()))); });
-    attempt([&] { s.WIN_LEFT = CInt(static_cast<double>(twips(x()))); });
+    store_twips(s.WIN_TOP, y());
+    store_twips(s.WIN_LEFT, x());
 }
 
 void FrmMain::changeEvent(QEvent* event) {
@@ -987,32 +980,17 @@ void FrmMain::tbBUTTON_MouseUp(int index) {
 }
 
 void FrmMain::tbBUTTON_Click(int index) {
-    switch (index) {
-        case 0:
-            attempt([&] { wb_->GoBack(); });
-            break;
-        case 1:
-            attempt([&] { wb_->GoForward(); });
-            break;
-        case 2:
-            attempt([&] { wb_->Refresh(); });
-            break;
-        case 3:
-            attempt([&] { wb_->Stop(); });
-            break;
-        case 4:
-        case 5:
-        case 6:
-        case 7: {
-            // The File menu's screen-shot commands: configuration, bitmap, HTML & CSS, HTML.
-            const int file_index[4] = {0, 1, 3, 4};
-            const QScopedValueRollback<bool> quiet(NO_EXIT_PROMPT, true);
-            dispatch(&MainWorkers::MENU_FILE, file_index[index - 4]);
-            break;
-        }
-        default:
-            break;
+    if (index >= 4 && index <= 7) {
+        // The File menu's screen-shot commands: configuration, bitmap, HTML & CSS, HTML.
+        const int file_index[4] = {0, 1, 3, 4};
+        const QScopedValueRollback<bool> quiet(NO_EXIT_PROMPT, true);
+        dispatch(&MainWorkers::MENU_FILE, file_index[index - 4]);
+        return;
     }
+    run_browser_command(
+        *wb_,
+        {&WebBrowser::GoBack, &WebBrowser::GoForward, &WebBrowser::Refresh, &WebBrowser::Stop},
+        index);
 }
 
 // --- menus and buttons ---
@@ -1066,19 +1044,8 @@ void FrmMain::mnuToolsData_Click(int index) {
 }
 
 void FrmMain::mnuWBdata_Click(int index) {
-    switch (index) {
-        case 0:
-            attempt([&] { wb_->GoBack(); });
-            break;
-        case 1:
-            attempt([&] { wb_->GoForward(); });
-            break;
-        case 2:
-            attempt([&] { wb_->Refresh2(); });
-            break;
-        default:
-            break;
-    }
+    run_browser_command(*wb_, {&WebBrowser::GoBack, &WebBrowser::GoForward, &WebBrowser::Refresh2},
+                        index);
 }
 
 void FrmMain::mnuSkillsData_Click(int index) {
@@ -1096,21 +1063,11 @@ void FrmMain::mnuHelpData_Click(int index) {
 // --- browser and timers ---
 
 void FrmMain::set_rip_interval(int ms) {
-    if (ms <= 0) {
-        tmrRIP_->stop();
-        return;
-    }
-    tmrRIP_->setInterval(ms);
-    tmrRIP_->start();
+    run_every(tmrRIP_, ms);
 }
 
 void FrmMain::set_pic_interval(int ms) {
-    if (ms <= 0) {
-        tmrPIC_->stop();
-        return;
-    }
-    tmrPIC_->setInterval(ms);
-    tmrPIC_->start();
+    run_every(tmrPIC_, ms);
 }
 
 void FrmMain::wb_DocumentComplete() {

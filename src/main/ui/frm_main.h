@@ -156,7 +156,8 @@ class FrmMain : public QMainWindow {
     QPixmap tile_pixmap(int picture, QSize size);
     const QFont& tile_font_for(const TileFont& font);
 
-    void place_window(int32_t top, int32_t left, int32_t height, int32_t width);
+    // Where the settings say, in the window's normal state.
+    void place_window();
     void store_placement();
     void fit_browser();
     int client_width() const;

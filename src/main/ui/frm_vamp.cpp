@@ -16,9 +16,6 @@ namespace zeko::ui {
 
 namespace {
 
-const QColor kGround(0, 48, 0);
-const QColor kText(128, 255, 128);
-const QColor kBoxBack(64, 64, 64);
 const QColor kDisabledText(128, 128, 128);
 
 // The client area, in twips.
@@ -33,20 +30,15 @@ std::string text_of(const QLineEdit* box) {
 }
 
 void colour_ground(QWidget* widget) {
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::Window, kGround);
-    pal.setColor(QPalette::WindowText, kText);
-    widget->setPalette(pal);
+    set_palette_colors(widget, {{QPalette::Window, kGround}, {QPalette::WindowText, kListText}});
     widget->setBackgroundRole(QPalette::Window);
     widget->setAutoFillBackground(true);
 }
 
 void colour_text_box(QLineEdit* box) {
-    QPalette pal = box->palette();
-    pal.setColor(QPalette::Base, kBoxBack);
-    pal.setColor(QPalette::Text, kText);
-    pal.setColor(QPalette::Disabled, QPalette::Text, kDisabledText);
-    box->setPalette(pal);
+    set_palette_colors(box, {{QPalette::Base, kListBack},
+                             {QPalette::Text, kListText},
+                             {QPalette::Text, kDisabledText, QPalette::Disabled}});
 }
 
 }  // namespace

@@ -35,6 +35,10 @@ int main(int argc, char** argv) {
     zeko::ui::ProgramUi ui(state, [](QWidget*) -> std::unique_ptr<zeko::WebBrowser> {
         return std::make_unique<zeko::QtWebBrowser>();
     });
+    // The start-up window reads the settings before the start procedure runs; until it
+    // exists, read them here, so the main window's first page already follows the stored
+    // tracking modes.
+    state.settings.LOAD_SETTINGS();
     zeko::INIT_PROGRAM(state, ui);
     if (ui.main_loaded()) prompts.setParentWidget(&ui.frmMAIN());
     return app.exec();

@@ -17,6 +17,13 @@ QColor rgb_color(uint32_t rgb) {
                   static_cast<int>(rgb & 0xFF));
 }
 
+void set_palette_colors(QWidget* widget, std::initializer_list<PaletteColor> colors) {
+    QPalette pal = widget->palette();
+    for (const PaletteColor& c : colors)
+        pal.setColor(c.group, c.role, c.color);
+    widget->setPalette(pal);
+}
+
 QString label_text(const QString& caption) {
     QString out;
     out.reserve(caption.size());
@@ -31,6 +38,16 @@ QString label_text(const QString& caption) {
     }
     return out;
 }
+
+namespace {
+
+// The single-line black border of labels and pictures.
+void draw_border(QPainter& p, const QRect& r) {
+    p.setPen(QColor(0, 0, 0));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+}
+
+}  // namespace
 
 // --- LabelBox ---
 
@@ -77,10 +94,7 @@ void LabelBox::paintEvent(QPaintEvent*) {
         p.setFont(font());
         p.drawText(rect().adjusted(1, 1, -1, -1), Qt::AlignCenter | Qt::TextWordWrap, text_);
     }
-    if (border_) {
-        p.setPen(QColor(0, 0, 0));
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
+    if (border_) draw_border(p, rect());
 }
 
 void LabelBox::mousePressEvent(QMouseEvent* event) {
@@ -118,10 +132,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
         if (pixmap_.size() != size()) p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.drawPixmap(rect(), pixmap_);
     }
-    if (border_) {
-        p.setPen(QColor(0, 0, 0));
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
+    if (border_) draw_border(p, rect());
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
@@ -200,9 +211,7 @@ void VbFrame::paintEvent(QPaintEvent*) {
 QWidget* make_panel(QWidget* parent, const char* name, const QColor& color) {
     auto* w = new QWidget(parent);
     w->setObjectName(QString::fromLatin1(name));
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, color);
-    w->setPalette(pal);
+    set_palette_colors(w, {{QPalette::Window, color}});
     w->setAutoFillBackground(true);
     return w;
 }

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QGroupBox>
+#include <QPalette>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
@@ -9,9 +10,11 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <initializer_list>
 
 // Small controls the windows are built from: labels, pictures and lines placed by hand in
-// twips, painted without style sheets so that redrawing many of them stays cheap.
+// twips, painted without style sheets so that redrawing many of them stays cheap; and the
+// colours and helpers the windows share.
 namespace zeko::ui {
 
 inline constexpr int kTwipsPerPixel = 15;
@@ -32,6 +35,30 @@ QColor rgb_color(uint32_t rgb);
 
 // What a label shows for a caption: "&&" is one "&", a single "&" only marks the access key.
 QString label_text(const QString& caption);
+
+// The windows' dark green ground, and the light green on dark grey of their lists and boxes.
+inline constexpr QColor kGround(0, 48, 0);
+inline constexpr QColor kListBack(64, 64, 64);
+inline constexpr QColor kListText(128, 255, 128);
+
+// One colour of a palette; without a group, for every group.
+struct PaletteColor {
+    QPalette::ColorRole role;
+    QColor color;
+    QPalette::ColorGroup group = QPalette::All;
+};
+// Sets these colours in the widget's palette, leaving the others as they are.
+void set_palette_colors(QWidget* widget, std::initializer_list<PaletteColor> colors);
+
+// Runs one step of an event, ignoring whatever it raises, so that a failed step leaves the
+// event's other steps to run.
+template <class Step>
+void attempt(Step&& step) {
+    try {
+        step();
+    } catch (...) {
+    }
+}
 
 // A label: opaque or transparent, with a caption drawn centred and wrapped, an optional
 // single-line border, and a click.

@@ -17,11 +17,8 @@
 #include "main/program_state.h"
 #include "support/fakes.h"
 #include "support/qt/fake_browser.h"
-
-// Readable failures for texts.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
+#include "support/qt/qt_support.h"
+#include "support/world.h"
 
 namespace zeko::testing {
 namespace {
@@ -52,21 +49,9 @@ class CodeCommandsTest : public ::testing::Test {
     }
 
     SETTINGS_REC settings_on_disk() {
-        const std::string bytes = read_bytes(state.settings.file_path());
-        std::array<uint8_t, kSettingsBytes> raw{};
-        EXPECT_EQ(bytes.size(), raw.size());
-        std::copy_n(bytes.begin(), std::min(bytes.size(), raw.size()), raw.begin());
-        return decode_settings(raw);
+        return testing::settings_on_disk(state.settings.file_path());
     }
-
-    VAMP vamp_on_disk(int index) {
-        const std::string bytes = read_bytes(state.db.file_path());
-        std::array<uint8_t, kVampRecordBytes> raw{};
-        const size_t at = static_cast<size_t>(index - 1) * kVampRecordBytes;
-        EXPECT_GE(bytes.size(), at + raw.size());
-        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), raw.size(), raw.begin());
-        return decode_vamp(raw);
-    }
+    VAMP vamp_on_disk(int index) { return testing::vamp_on_disk(state.db.file_path(), index); }
 
     QStringList wb2_urls() const {
         QStringList urls;

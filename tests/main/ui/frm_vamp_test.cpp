@@ -19,11 +19,7 @@
 #include "main/program_state.h"
 #include "main/ui/vb_widgets.h"
 #include "support/fakes.h"
-
-// Readable failures for texts.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
+#include "support/qt/qt_support.h"
 
 namespace zeko::testing {
 namespace {

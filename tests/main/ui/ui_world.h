@@ -24,6 +24,8 @@
 #include "map/vamp_db.h"
 #include "support/fakes.h"
 #include "support/qt/fake_browser.h"
+#include "support/qt/qt_support.h"
+#include "support/world.h"
 
 namespace zeko::testing {
 
@@ -60,12 +62,6 @@ class RecordingWorkers final : public ui::MainWorkers {
         quiet.push_back(main != nullptr && main->NO_EXIT_PROMPT);
     }
 };
-
-// Lets pending window events run.
-inline void pump() {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
 
 // The test city: one bank, one pub and one station around (101, 101), a hall, a guild and a
 // shop for the tile looks.
@@ -136,14 +132,7 @@ struct UiWorld {
     std::filesystem::path settings_file() const { return world.folder / "SETTINGS.DAT"; }
     std::filesystem::path vamp_file() const { return world.folder / "VAMP.dat"; }
     // The settings as the file holds them.
-    SETTINGS_REC settings_on_disk() const {
-        const std::string bytes = read_bytes(settings_file());
-        EXPECT_EQ(bytes.size(), static_cast<size_t>(kSettingsBytes));
-        std::array<uint8_t, kSettingsBytes> raw{};
-        for (size_t i = 0; i < raw.size() && i < bytes.size(); ++i)
-            raw[i] = static_cast<uint8_t>(bytes[i]);
-        return decode_settings(raw);
-    }
+    SETTINGS_REC settings_on_disk() const { return testing::settings_on_disk(settings_file()); }
 };
 
 }  // namespace zeko::testing

@@ -1,0 +1,26 @@
+#pragma once
+
+// What the window and browser tests share: readable text failures and event-loop helpers.
+
+#include <QString>
+
+#include <functional>
+#include <ostream>
+
+// Readable failures for texts.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace zeko::testing {
+
+// Runs the event loop until `done` holds. The limit only guards against a hang.
+bool wait_until(const std::function<bool()>& done, int limit_ms = 30000);
+
+// Lets the event loop run for a while (the engine paints a loaded page a little later).
+void settle(int ms);
+
+// Lets pending window events run.
+void pump();
+
+}  // namespace zeko::testing
