@@ -14,7 +14,7 @@ using LayoutRow = std::array<int16_t, 12>;
 using LayoutTable = std::array<LayoutRow, 8>;
 
 inline constexpr std::array<const char*, 4> kLayoutNames = {"Layout 1 (Default)", "Layout 2",
-                                                              "Layout 3", "Layout 4"};
+                                                            "Layout 3", "Layout 4"};
 
 // Where the preview frame stands in the chooser window, in twips.
 inline constexpr int16_t kPreviewFrameTop = 30;

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <array>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/codepage.h"
 #include "common/errors.h"
 #include "common/files.h"
 #include "map/vamp_db.h"
@@ -23,13 +27,16 @@ using testing::ShownBox;
 using testing::vamp_bytes;
 using testing::vamp_file;
 using testing::write_bytes;
+using Bytes = std::array<uint8_t, kVampRecordBytes>;
+using Items = std::vector<std::pair<std::string, int32_t>>;
 
-VAMP make(std::string_view handle, std::string_view name = "Name", std::string_view password = "pw",
+VAMP make(std::string_view handle, std::string_view name = "Name", VbBool autologin = kFalse,
           VbBool deleted = kFalse) {
     VAMP v;
     v.set_handle(handle);
     v.set_name(name);
-    v.set_password(password);
+    v.set_password("pw");
+    v.AUTOLOGIN = autologin;
     v.DELETED = deleted;
     return v;
 }
@@ -40,8 +47,85 @@ unsigned mode_of(const fs::path& p) {
     return st.st_mode & 07777;
 }
 
+std::string blanks(size_t n) {
+    return std::string(n, ' ');
+}
+
+std::string as_string(const Bytes& b) {
+    return std::string(b.begin(), b.end());
+}
+
 std::string padded(std::string_view handle) {
-    return std::string(handle) + std::string(49 - handle.size(), ' ');
+    return std::string(handle) + blanks(49 - char_count(handle));
+}
+
+const ShownBox kHandleBox{"The handle you have selected is already in use, please try another.",
+                          MsgButtons::OK, MsgIcon::Information, "Sorry mr. Smith..."};
+
+ShownBox name_box(std::string_view stored_handle) {
+    return ShownBox{
+        "The vampire you are entering is already listed in the database. Their "
+        "handle is " +
+            padded(stored_handle) + ". To alter this record, please select Edit Vampire.",
+        MsgButtons::OK, MsgIcon::Information, "They cloned me! Wait, am I me, or is he me?"};
+}
+
+TEST(VampRecord, LayoutMatchesTheFile) {
+    VAMP v;
+    v.set_handle("Vlad");
+    v.set_name("Dracula");
+    v.set_password("garlic");
+    v.POS_X = 0x1234;
+    v.POS_Y = -2;
+    v.DEST_X = 199;
+    v.DEST_Y = -32768;
+    v.AUTOLOGIN = kTrue;
+    v.DELETED = kTrue;
+    const Bytes b = encode_vamp(v);
+    EXPECT_EQ(as_string(b), "Vlad" + blanks(45) + '\0' + '\x04' + "Dracula" + blanks(43) + '\x07' +
+                                "garlic" + blanks(44) + '\x06' +
+                                std::string("\x34\x12\xFE\xFF\xC7\0\0\x80", 8) +
+                                std::string(4, '\xFF'));
+    EXPECT_EQ(decode_vamp(b), v);
+}
+
+TEST(VampRecord, EveryByteAtEveryOffsetSurvives) {
+    Bytes base{};
+    for (size_t i = 0; i < base.size(); ++i)
+        base[i] = static_cast<uint8_t>(i * 37 + 11);
+    const uint8_t odd[] = {0x00, 0x01, 0x20, 0x7F, 0x80, 0x81, 0x8D, 0x8F, 0x90, 0x9D, 0xA0, 0xFF};
+    for (size_t at = 0; at < base.size(); ++at) {
+        for (uint8_t value : odd) {
+            Bytes b = base;
+            b[at] = value;
+            ASSERT_EQ(encode_vamp(decode_vamp(b)), b) << "offset " << at << " byte " << +value;
+        }
+    }
+}
+
+TEST(VampRecord, TextsAreCutPaddedAndCountedInWindows1252) {
+    VAMP v;
+    // A 60-character handle keeps its first 49 characters and its typed length.
+    const std::string sixty = std::string(40, 'a') + std::string(20, 'b');
+    v.set_handle(sixty);
+    EXPECT_EQ(v.HANDLE_LEN, 60);
+    EXPECT_EQ(v.handle_field(), sixty.substr(0, 49));
+
+    // The length byte stops at 255 rather than wrapping (256 would read as 0).
+    v.set_name(std::string(256, 'n'));
+    EXPECT_EQ(v.NAME_LEN, 255);
+    EXPECT_EQ(v.name(), std::string(50, 'n'));
+
+    // A shorter text replaces a longer one whole: no tail of the old one is left.
+    v.set_name("Zoë €");
+    EXPECT_EQ(v.NAME_LEN, 5);
+    EXPECT_EQ(std::string(v.NAME.data(), 6), "Zo\xEB \x80 ");
+    EXPECT_EQ(v.name(), "Zoë €");
+    v.set_password("x日y");  // characters the code page lacks are stored as "?"
+    EXPECT_EQ(v.password(), "x?y");
+    v.set_handle("");
+    EXPECT_EQ(v.HANDLE_LEN, 0);
+    EXPECT_EQ(v.handle_field(), blanks(49));
 }
 
 TEST(VampDb, FirstStartOffersTheDialogOnceAndLoadsWhatItCreated) {
@@ -53,188 +137,138 @@ TEST(VampDb, FirstStartOffersTheDialogOnceAndLoadsWhatItCreated) {
     };
     t.db.LOAD_DB();
     EXPECT_EQ(t.w.new_vamp.shown, 1);
-    EXPECT_TRUE(t.db.CREATE_OFFERED);
     EXPECT_EQ(created, 1);
-    EXPECT_EQ(t.db.VAMP_COUNT, 1);
     EXPECT_EQ(t.db.VAMPS(1), make("Vlad"));
-    using Items = std::vector<std::pair<std::string, int32_t>>;
     EXPECT_EQ(t.w.list.items, (Items{{padded("Vlad"), 1}}));
-    EXPECT_EQ(read_bytes(t.dat()), vamp_bytes(make("Vlad")));
     EXPECT_EQ(mode_of(t.dat()), 0600u);
-    EXPECT_FALSE(fs::exists(t.scratch()));
     EXPECT_TRUE(t.w.prompts.shown.empty());
 }
 
 TEST(VampDb, CancelledFirstStartLeavesAnEmptyPrivateFileAndNoSecondOffer) {
     Db t;
     t.db.LOAD_DB();
-    EXPECT_EQ(t.w.new_vamp.shown, 1);
+    EXPECT_TRUE(t.db.CREATE_OFFERED);
     EXPECT_EQ(t.db.VAMP_COUNT, 0);
-    EXPECT_TRUE(t.w.list.items.empty());
     EXPECT_EQ(t.w.list.clears, 0);
-    ASSERT_TRUE(fs::exists(t.dat()));
     EXPECT_EQ(fs::file_size(t.dat()), 0u);
     EXPECT_EQ(mode_of(t.dat()), 0600u);
-
-    t.db.LOAD_DB();
-    EXPECT_EQ(t.w.new_vamp.shown, 1);
-
     // 82 bytes round to no record at all.
     write_bytes(t.dat(), std::string(82, 'x'));
     t.db.LOAD_DB();
     EXPECT_EQ(t.db.VAMP_COUNT, 0);
     EXPECT_EQ(t.w.new_vamp.shown, 1);
-    EXPECT_TRUE(t.w.prompts.shown.empty());
-}
 
-TEST(VampDb, WithoutADialogTheOfferStillCounts) {
-    Db t;
-    t.services.new_vamp_dialog = nullptr;
-    t.services.vamp_list = nullptr;
-    t.db.LOAD_DB();
-    EXPECT_TRUE(t.db.CREATE_OFFERED);
+    // Deleting the last character keeps the old list and offers nothing either.
+    ASSERT_EQ(t.db.CREATE_DB(make("Vlad")), 1);
+    t.db.VAMPS(1).DELETED = kTrue;
+    t.db.SAVE_DB();
+    t.db.CLEAN_DB();
+    EXPECT_EQ(fs::file_size(t.dat()), 0u);
     EXPECT_EQ(t.db.VAMP_COUNT, 0);
-    t.start_with({make("A"), make("B")});
-    EXPECT_EQ(t.db.VAMP_COUNT, 2);
-    EXPECT_EQ(t.db.VAMPS(2).handle(), "B");
+    EXPECT_EQ(t.w.list.items.size(), 1u);
+    EXPECT_EQ(t.w.new_vamp.shown, 1);
+    EXPECT_TRUE(t.w.prompts.shown.empty());
+
+    // Without a dialog or a list (before the windows exist) the offer still counts.
+    Db bare;
+    bare.services.new_vamp_dialog = nullptr;
+    bare.services.vamp_list = nullptr;
+    bare.db.LOAD_DB();
+    EXPECT_TRUE(bare.db.CREATE_OFFERED);
 }
 
-TEST(VampDb, LoadFillsTheListWithWholeHandlesAndRecordIndexes) {
+TEST(VampDb, LoadFillsTheListWithWholeHandlesAndReplacesItOnReload) {
     Db t;
     t.start_with({make("Vlad"), make("Zoë", "Zoë"), make("Carmilla")});
-    EXPECT_EQ(t.w.new_vamp.shown, 0);
     EXPECT_FALSE(t.db.CREATE_OFFERED);
-    ASSERT_EQ(t.db.VAMP_COUNT, 3);
-    EXPECT_EQ(t.db.VAMPS.ubound(), 3);
     EXPECT_EQ(t.db.VAMPS(2).name(), "Zoë");
-    using Items = std::vector<std::pair<std::string, int32_t>>;
-    EXPECT_EQ(
-        t.w.list.items,
-        (Items{{padded("Vlad"), 1}, {"Zoë" + std::string(46, ' '), 2}, {padded("Carmilla"), 3}}));
-
-    // A reload replaces the list rather than adding to it.
+    EXPECT_EQ(t.w.list.items,
+              (Items{{padded("Vlad"), 1}, {padded("Zoë"), 2}, {padded("Carmilla"), 3}}));
     t.start_with({make("Only")});
     EXPECT_EQ(t.w.list.items, (Items{{padded("Only"), 1}}));
     EXPECT_EQ(t.db.VAMPS.ubound(), 1);
 }
 
-TEST(VampDb, PartialRecordsLoadWithZerosAndSaveLeavesTheTailAlone) {
-    Db t;
-    const std::string tail(35, 'x');
-    write_bytes(t.dat(), vamp_bytes(make("Vlad")) + tail);
-    t.db.LOAD_DB();
-    ASSERT_EQ(t.db.VAMP_COUNT, 1);
-    t.db.VAMPS(1).POS_X = 42;
-    t.db.SAVE_DB();
-    VAMP moved = make("Vlad");
-    moved.POS_X = 42;
-    EXPECT_EQ(read_bytes(t.dat()), vamp_bytes(moved) + tail);
-
-    t.db.CLEAN_DB();
-    EXPECT_EQ(read_bytes(t.dat()), vamp_bytes(moved));
-    EXPECT_EQ(t.db.VAMP_COUNT, 1);
-
-    // 250 bytes count as 2 records; the missing bytes of the second read as 0.
-    std::string second = vamp_bytes(make("Half")).substr(0, 85);
-    write_bytes(t.dat(), vamp_bytes(moved) + second);
-    t.db.LOAD_DB();
-    ASSERT_EQ(t.db.VAMP_COUNT, 2);
-    const VAMP& half = t.db.VAMPS(2);
-    EXPECT_EQ(half.handle(), "Half");
-    EXPECT_EQ(half.NAME[33], ' ');  // byte 84 of the record
-    EXPECT_EQ(half.NAME[34], '\0');
-    EXPECT_EQ(half.PASSWORD_LEN, 0);
-    EXPECT_EQ(half.POS_X, 0);
-    EXPECT_EQ(half.DELETED, 0);
-    EXPECT_TRUE(t.w.prompts.shown.empty());
-}
-
-TEST(VampDb, LoadAndSaveGiveBackEveryByte) {
+TEST(VampDb, LoadAndSaveGiveBackEveryByteAndLeaveAPartialTailAlone) {
     Db t;
     std::string garbage;
-    for (int i = 0; i < 5 * kVampRecordBytes; ++i)
+    for (int i = 0; i < 5 * kVampRecordBytes + 35; ++i)
         garbage += static_cast<char>((i * 131 + i / 7) & 0xFF);
     write_bytes(t.dat(), garbage);
     t.db.LOAD_DB();
     ASSERT_EQ(t.db.VAMP_COUNT, 5);
     t.db.SAVE_DB();
     EXPECT_EQ(read_bytes(t.dat()), garbage);
+
+    // 250 bytes count as 2 records; the missing bytes of the second read as 0.
+    write_bytes(t.dat(), vamp_bytes(make("Vlad")) + vamp_bytes(make("Half")).substr(0, 85));
+    t.db.LOAD_DB();
+    ASSERT_EQ(t.db.VAMP_COUNT, 2);
+    const VAMP& half = t.db.VAMPS(2);
+    EXPECT_EQ(half.handle(), "Half");
+    EXPECT_EQ(half.NAME[33], ' ');  // byte 84 of the record
+    EXPECT_EQ(half.NAME[34], '\0');
+    EXPECT_EQ(half.POS_X, 0);
     EXPECT_TRUE(t.w.prompts.shown.empty());
 }
 
-TEST(VampDb, AFileTooBigToCountShowsTheOverflowBox) {
+TEST(VampDb, AFileTooBigToCountShowsTheOverflowBoxAndKeepsMemory) {
     Db t;
     t.start_with({make("Vlad")});
-    ASSERT_EQ(t.db.VAMP_COUNT, 1);
     // 32767.5 records and a little: the count rounds to 32768, which 16 bits cannot hold.
     fs::resize_file(t.dat(), 32767LL * kVampRecordBytes + 83);
     t.db.LOAD_DB();
     EXPECT_EQ(t.w.prompts.shown, (std::vector<ShownBox>{error_box(6, "LOAD_DB")}));
     EXPECT_EQ(t.db.VAMP_COUNT, 1);
     EXPECT_EQ(t.db.VAMPS(1), make("Vlad"));
-    EXPECT_EQ(t.w.list.items.size(), 1u);
     EXPECT_EQ(t.w.new_vamp.shown, 0);
 }
 
-TEST(VampDb, AnUnreadableDatabaseShowsEachProceduresBox) {
+TEST(VampDb, FailuresShowEachProceduresBoxAndKeepMemory) {
     Db t;
-    t.start_with({make("Vlad")});
+    t.start_with({make("A"), make("B")});
+    // A missing record stops the save; what was written before stays written.
+    t.db.VAMPS(1).POS_Y = 7;
+    t.db.VAMP_COUNT = 3;
+    t.db.SAVE_DB();
+    VAMP a = make("A");
+    a.POS_Y = 7;
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({a, make("B")}));
+    t.db.VAMP_COUNT = 2;
+
     fs::remove(t.dat());
     fs::create_directory(t.dat());
     const int n = static_cast<int>(Err::PathFileAccessError);
-
     t.db.LOAD_DB();
     t.db.SAVE_DB();
     t.db.CLEAN_DB();
     EXPECT_EQ(t.db.CREATE_DB(make("New")), 0);
     EXPECT_EQ(t.w.prompts.shown,
-              (std::vector<ShownBox>{error_box(n, "LOAD_DB"), error_box(n, "SAVE_DB"),
-                                     error_box(n, "CLEAN_DB"), error_box(n, "CLEAN_DB"),
-                                     error_box(n, "CREATE_DB")}));
-    // Memory keeps what the last good load gave.
-    EXPECT_EQ(t.db.VAMP_COUNT, 1);
-    EXPECT_EQ(t.db.VAMPS(1), make("Vlad"));
+              (std::vector<ShownBox>{error_box(9, "SAVE_DB"), error_box(n, "LOAD_DB"),
+                                     error_box(n, "SAVE_DB"), error_box(n, "CLEAN_DB"),
+                                     error_box(n, "CLEAN_DB"), error_box(n, "CREATE_DB")}));
+    EXPECT_EQ(t.db.VAMP_COUNT, 2);
+    EXPECT_EQ(t.db.VAMPS(2), make("B"));
     EXPECT_FALSE(fs::exists(t.scratch()));
 }
 
-TEST(VampDb, SaveStopsWithItsBoxAtAMissingRecord) {
+TEST(VampDb, CleanReplacesTheFileInOneStepAndNeverReusesAStaleScratchFile) {
     Db t;
-    t.start_with({make("A"), make("B")});
-    t.db.VAMPS(1).POS_Y = 7;
-    t.db.VAMP_COUNT = 3;
-    t.db.SAVE_DB();
-    EXPECT_EQ(t.w.prompts.shown, (std::vector<ShownBox>{error_box(9, "SAVE_DB")}));
-    VAMP a = make("A");
-    a.POS_Y = 7;
-    // What was written before the error stays written.
-    EXPECT_EQ(read_bytes(t.dat()), vamp_file({a, make("B")}));
-}
-
-TEST(VampDb, CleanDropsDeletedRecordsAndReloads) {
-    Db t;
-    t.start_with({make("A"), make("B", "n", "p", kTrue), make("C"), make("D", "n", "p", 1)});
-    ASSERT_EQ(t.db.VAMP_COUNT, 4);
+    const fs::path odd = t.w.folder / "vamp.DAT";  // any letter case
+    write_bytes(odd, vamp_file({make("A"), make("B", "n", kFalse, kTrue), make("C"),
+                                make("D", "n", kFalse, 1)}));
+    // An interrupted run left a larger scratch file, readable by all.
+    write_bytes(t.scratch(),
+                vamp_file({make("Old1"), make("Old2"), make("Old3"), make("Old4"), make("Old5")}));
+    fs::permissions(t.scratch(), fs::perms(0644));
+    t.db.LOAD_DB();
     t.db.CLEAN_DB();
-    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("A"), make("C")}));
-    EXPECT_EQ(mode_of(t.dat()), 0600u);
+    EXPECT_EQ(read_bytes(odd), vamp_file({make("A"), make("C")}));
+    EXPECT_EQ(mode_of(odd), 0600u);
+    EXPECT_FALSE(fs::exists(t.dat()));
     EXPECT_FALSE(fs::exists(t.scratch()));
     EXPECT_EQ(t.db.VAMP_COUNT, 2);
-    EXPECT_EQ(t.db.VAMPS(2).handle(), "C");
     EXPECT_EQ(t.w.list.items.back(), (std::pair<std::string, int32_t>{padded("C"), 2}));
-    EXPECT_TRUE(t.w.prompts.shown.empty());
-}
-
-TEST(VampDb, CleanNeverReusesAScratchFileLeftOver) {
-    Db t;
-    write_bytes(t.dat(), vamp_file({make("A"), make("B", "n", "p", kTrue)}));
-    // An interrupted run left a larger scratch file, readable by all.
-    write_bytes(t.scratch(), vamp_file({make("Old1"), make("Old2"), make("Old3"), make("Old4")}));
-    fs::permissions(t.scratch(), fs::perms(0644));
-    t.db.CLEAN_DB();
-    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("A")}));
-    EXPECT_EQ(mode_of(t.dat()), 0600u);
-    EXPECT_FALSE(fs::exists(t.scratch()));
-    EXPECT_EQ(t.db.VAMP_COUNT, 1);
     EXPECT_TRUE(t.w.prompts.shown.empty());
 }
 
@@ -253,7 +287,7 @@ TEST(VampDb, CharactersLeftOnlyInTheScratchFileAreTakenBack) {
 
 TEST(VampDb, CleanThatCannotMakeItsScratchFileLeavesTheDatabaseAlone) {
     Db t;
-    const std::string before = vamp_file({make("A"), make("B", "n", "p", kTrue)});
+    const std::string before = vamp_file({make("A"), make("B", "n", kFalse, kTrue)});
     write_bytes(t.dat(), before);
     t.db.LOAD_DB();
     const int clears = t.w.list.clears;
@@ -272,7 +306,7 @@ TEST(VampDb, CleanThatCannotMakeItsScratchFileLeavesTheDatabaseAlone) {
 
 TEST(VampDb, CleanInAReadOnlyFolderLeavesTheDatabaseAlone) {
     Db t;
-    const std::string before = vamp_file({make("A"), make("B", "n", "p", kTrue)});
+    const std::string before = vamp_file({make("A"), make("B", "n", kFalse, kTrue)});
     write_bytes(t.dat(), before);
     fs::permissions(t.w.folder.path(), fs::perms(0500));
     {
@@ -293,32 +327,81 @@ TEST(VampDb, CleanInAReadOnlyFolderLeavesTheDatabaseAlone) {
     EXPECT_FALSE(fs::exists(t.scratch()));
 }
 
-TEST(VampDb, DeletingTheLastCharacterKeepsTheOldListAndOffersNothing) {
+TEST(VampCreate, AppendsPrivatelyAfterCompactingAndReturnsTheNewIndex) {
     Db t;
-    t.db.LOAD_DB();  // first start, dialog cancelled
-    ASSERT_EQ(t.db.CREATE_DB(make("Vlad")), 1);
+    EXPECT_EQ(t.db.CREATE_DB(make("Vlad")), 1);
+    EXPECT_EQ(t.db.CREATE_DB(make("Carmilla")), 2);
+    EXPECT_EQ(mode_of(t.dat()), 0600u);
+    EXPECT_EQ(t.w.list.items.size(), 2u);
+    // Deleted records are gone by the time the new one is appended.
     t.db.VAMPS(1).DELETED = kTrue;
     t.db.SAVE_DB();
-    t.db.CLEAN_DB();
-    EXPECT_EQ(fs::file_size(t.dat()), 0u);
-    EXPECT_EQ(t.db.VAMP_COUNT, 0);
-    EXPECT_EQ(t.db.VAMPS.ubound(), 1);
-    EXPECT_EQ(t.w.list.items.size(), 1u);
-    EXPECT_EQ(t.w.new_vamp.shown, 1);
+    EXPECT_EQ(t.db.CREATE_DB(make("Vlad")), 2);
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("Carmilla"), make("Vlad")}));
     EXPECT_TRUE(t.w.prompts.shown.empty());
 }
 
-TEST(VampDb, TheFileNameIsMatchedWithoutRegardToCase) {
+TEST(VampCreate, HandlesAreComparedAsStoredFieldsCaseSensitive) {
     Db t;
-    const fs::path odd = t.w.folder / "vamp.DAT";
-    write_bytes(odd, vamp_file({make("A"), make("B", "n", "p", kTrue)}));
-    EXPECT_EQ(t.db.file_path(), odd);
-    t.db.LOAD_DB();
-    EXPECT_EQ(t.db.VAMP_COUNT, 2);
-    t.db.CLEAN_DB();
-    EXPECT_EQ(read_bytes(odd), vamp_file({make("A")}));
-    EXPECT_FALSE(fs::exists(t.dat()));
-    EXPECT_EQ(t.db.VAMP_COUNT, 1);
+    t.start_with({make("Bob")});
+    EXPECT_EQ(t.db.CREATE_DB(make("bob")), 2);
+    EXPECT_EQ(t.db.CREATE_DB(make("Bob ")), 0);  // padding makes "Bob " the same field
+    // Two 60-character handles that agree in their first 49 characters are the same field.
+    EXPECT_EQ(t.db.CREATE_DB(make(std::string(49, 'h') + "aaaaaaaaaaa")), 3);
+    EXPECT_EQ(t.db.CREATE_DB(make(std::string(49, 'h') + "bbbbbbbbbbb")), 0);
+    EXPECT_EQ(t.w.prompts.shown, (std::vector<ShownBox>{kHandleBox, kHandleBox}));
+    EXPECT_EQ(t.db.VAMP_COUNT, 3);
+}
+
+TEST(VampCreate, TheSameNameIsRefusedOnlyWhenTheLoginIsAskedForAndHandlesComeFirst) {
+    Db t;
+    t.start_with({make("Zoë", "Dracula"), make("Dup", "Else")});
+    EXPECT_EQ(t.db.CREATE_DB(make("Other", "Dracula", kTrue)), 0);
+    // Only exactly -1 asks for the login; names are compared case-sensitively.
+    EXPECT_EQ(t.db.CREATE_DB(make("Other", "Dracula", 1)), 3);
+    EXPECT_EQ(t.db.CREATE_DB(make("Fourth", "dracula", kTrue)), 4);
+    // Record 1 has the name, record 2 the handle: record 1 is met first.
+    EXPECT_EQ(t.db.CHECK_NEW_VAMP(make("Dup", "Dracula", kTrue)), kFalse);
+    // One record with both: the handle box.
+    EXPECT_EQ(t.db.CHECK_NEW_VAMP(make("Dup", "Else", kTrue)), kFalse);
+    EXPECT_EQ(t.w.prompts.shown,
+              (std::vector<ShownBox>{name_box("Zoë"), name_box("Zoë"), kHandleBox}));
+}
+
+TEST(VampCreate, UnsavedChangesGiveWayToTheFile) {
+    Db t;
+    t.start_with({make("Vlad")});
+    // The record handed in is one of VAMPS itself, which the check's reload replaces.
+    t.db.VAMPS(1).set_handle("Renamed");
+    EXPECT_EQ(t.db.CREATE_DB(t.db.VAMPS(1)), 2);
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("Vlad"), make("Renamed")}));
+}
+
+TEST(VampCreate, ACountThatWouldOverflowIsAnErrorNotAWrap) {
+    Db t;
+    t.services.vamp_list = nullptr;
+    write_bytes(t.dat(), "");
+    fs::resize_file(t.dat(), 32767LL * kVampRecordBytes);
+    EXPECT_EQ(t.db.CREATE_DB(make("One too many")), 0);
+    EXPECT_EQ(t.w.prompts.shown, (std::vector<ShownBox>{error_box(6, "CREATE_DB")}));
+    EXPECT_EQ(t.db.VAMP_COUNT, 32767);
+    EXPECT_EQ(fs::file_size(t.dat()), 32767u * kVampRecordBytes);
+}
+
+class FailingList final : public CharacterList {
+  public:
+    void clear() override {}
+    void add_item(std::string_view, int32_t) override { throw std::runtime_error("list gone"); }
+};
+
+TEST(VampCreate, AFailedReloadReturnsNoIndex) {
+    Db t;
+    FailingList list;
+    t.services.vamp_list = &list;
+    EXPECT_EQ(t.db.CREATE_DB(make("Vlad")), 0);
+    EXPECT_EQ(t.w.prompts.shown,
+              (std::vector<ShownBox>{error_box(static_cast<int>(Err::InvalidCall), "LOAD_DB")}));
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("Vlad")}));
 }
 
 }  // namespace

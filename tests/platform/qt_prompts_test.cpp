@@ -33,70 +33,53 @@ void onNextModal(std::function<void(QWidget*)> act) {
 
 TEST(QtPromptsTest, MessageBoxShowsWhatItIsGivenAndMapsTheAnswer) {
     QtPrompts prompts;
-    QString title, text;
-    Qt::TextFormat format = Qt::AutoText;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    bool yes_is_default = false;
-    onNextModal([&](QWidget* widget) {
-        auto* box = qobject_cast<QMessageBox*>(widget);
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        text = box->text();
-        format = box->textFormat();
-        icon = box->icon();
-        buttons = box->standardButtons();
-        yes_is_default =
-            static_cast<QAbstractButton*>(box->defaultButton()) == box->button(QMessageBox::Yes);
-        box->button(QMessageBox::No)->click();
-    });
-    EXPECT_EQ(prompts.message_box("Quit <now>?", MsgButtons::YesNo, MsgIcon::Question, "Z.E.K.O.²"),
-              MsgResult::No);
-    EXPECT_EQ(title, QString::fromUtf8("Z.E.K.O.²"));
-    EXPECT_EQ(text, "Quit <now>?");
-    EXPECT_EQ(format, Qt::PlainText);
-    EXPECT_EQ(icon, QMessageBox::Question);
-    EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_TRUE(yes_is_default);
-
-    // Escape answers Cancel where there is one, otherwise No.
-    onNextModal([](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); });
-    EXPECT_EQ(prompts.message_box("t", MsgButtons::YesNoCancel, MsgIcon::Exclamation, "x"),
-              MsgResult::Cancel);
-    onNextModal([](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); });
-    EXPECT_EQ(prompts.message_box("t", MsgButtons::YesNo, MsgIcon::None, "x"), MsgResult::No);
-
-    onNextModal([&](QWidget* widget) {
-        auto* box = qobject_cast<QMessageBox*>(widget);
-        ASSERT_NE(box, nullptr);
-        icon = box->icon();
-        buttons = box->standardButtons();
-        box->button(QMessageBox::Retry)->click();
-    });
-    EXPECT_EQ(prompts.message_box("t", MsgButtons::AbortRetryIgnore, MsgIcon::Critical, "x"),
-              MsgResult::Retry);
-    EXPECT_EQ(icon, QMessageBox::Critical);
-    EXPECT_EQ(buttons, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+    struct Case {
+        MsgButtons buttons;
+        MsgIcon icon;
+        QMessageBox::StandardButton click;
+        MsgResult answer;
+    };
+    const Case cases[] = {
+        {MsgButtons::YesNo, MsgIcon::Question, QMessageBox::No, MsgResult::No},
+        {MsgButtons::AbortRetryIgnore, MsgIcon::Critical, QMessageBox::Retry, MsgResult::Retry},
+        // Escape answers Cancel where there is one, otherwise No.
+        {MsgButtons::YesNoCancel, MsgIcon::Exclamation, QMessageBox::NoButton, MsgResult::Cancel},
+        {MsgButtons::YesNo, MsgIcon::None, QMessageBox::NoButton, MsgResult::No}};
+    QStringList shown;
+    for (const Case& c : cases) {
+        onNextModal([&shown, c](QWidget* widget) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            shown.append(QStringLiteral("%1|%2|%3|%4|%5")
+                             .arg(box->windowTitle(), box->text())
+                             .arg(box->textFormat())
+                             .arg(box->icon())
+                             .arg(box->standardButtons().toInt(), 0, 16));
+            if (c.click == QMessageBox::NoButton) return QTest::keyClick(box, Qt::Key_Escape);
+            const bool yes_default = box->standardButton(box->defaultButton()) == QMessageBox::Yes;
+            EXPECT_TRUE(yes_default || c.click != QMessageBox::No);
+            box->button(c.click)->click();
+        });
+        EXPECT_EQ(prompts.message_box("Quit <now>?", c.buttons, c.icon, "Z.E.K.O.\xC2\xB2"),
+                  c.answer);
+    }
+    const QString head = QString::fromUtf8("Z.E.K.O.\xC2\xB2|Quit <now>?|%1|").arg(Qt::PlainText);
+    EXPECT_EQ(shown, (QStringList{head + "4|14000", head + "3|1c0000", head + "2|414000",
+                                  head + "0|14000"}));
 }
 
 TEST(QtPromptsTest, InputBoxGivesTheTextOrNothingWhenCancelled) {
     QWidget owner;
     QtPrompts prompts(&owner);
-    QString label, title, shown_default;
+    QStringList shown;
     onNextModal([&](QWidget* widget) {
         auto* dialog = qobject_cast<QInputDialog*>(widget);
         ASSERT_NE(dialog, nullptr);
-        label = dialog->labelText();
-        title = dialog->windowTitle();
-        shown_default = dialog->textValue();
-        dialog->setTextValue(QString::fromUtf8("Vlad é"));
+        shown << dialog->labelText() << dialog->windowTitle() << dialog->textValue();
+        dialog->setTextValue(QString::fromUtf8("Vlad \xC3\xA9"));
         dialog->accept();
     });
-    EXPECT_EQ(prompts.input_box("Name?", "New", "Bob"), "Vlad é");
-    EXPECT_EQ(label, "Name?");
-    EXPECT_EQ(title, "New");
-    EXPECT_EQ(shown_default, "Bob");
-
+    EXPECT_EQ(prompts.input_box("Name?", "New", "Bob"), "Vlad \xC3\xA9");
+    EXPECT_EQ(shown, (QStringList{"Name?", "New", "Bob"}));
     onNextModal([](QWidget* widget) { static_cast<QDialog*>(widget)->reject(); });
     EXPECT_EQ(prompts.input_box("Name?", "New", "Bob"), "");
 }
@@ -106,7 +89,6 @@ TEST(QtScreenTest, PrimaryScreenInTwipsAndEventsRun) {
     const QSize size = QGuiApplication::primaryScreen()->size();
     EXPECT_EQ(screen.width_twips(), size.width() * 15);
     EXPECT_EQ(screen.height_twips(), size.height() * 15);
-
     bool ran = false;
     QMetaObject::invokeMethod(
         qApp, [&] { ran = true; }, Qt::QueuedConnection);

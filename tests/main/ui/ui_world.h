@@ -78,7 +78,7 @@ struct UiWorld {
     std::vector<QPointer<FakeBrowser>> browsers;
     RecordingWorkers workers;
     int quits = 0;
-    std::unique_ptr<ui::ProgramUi> ui;
+    std::unique_ptr<ui::ProgramUi> ui;  // destroyed first: the windows go before the state
 
     explicit UiWorld(const std::vector<std::string>& city = test_city()) {
         write_bytes(world.folder / "MAP.DAT", scrambled_map(city));
@@ -94,11 +94,6 @@ struct UiWorld {
             },
             [this] { ++quits; });
         ui->set_workers(workers);
-    }
-
-    ~UiWorld() {
-        ui.reset();
-        state.reset();
     }
 
     // A character in the file before the start.
@@ -124,9 +119,14 @@ struct UiWorld {
     SETTINGS_REC& settings() { return state->settings.SETTINGS; }
     VAMP& me() { return state->db.current(); }
 
-    template <class T>
+    template <class T = QWidget>
     T* find(const QString& name) {
         return main().findChild<T*>(name);
+    }
+    // A control of a control array, e.g. find("TILE", 4) for "TILE(4)".
+    template <class T = QWidget>
+    T* find(const char* name, int index) {
+        return find<T>(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index));
     }
 
     std::filesystem::path settings_file() const { return world.folder / "SETTINGS.DAT"; }

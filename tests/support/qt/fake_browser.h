@@ -6,7 +6,6 @@
 #include <QWidget>
 #include <deque>
 #include <map>
-#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -25,86 +24,110 @@ class FakeBrowser final : public WebBrowser {
         QString target;
         QByteArray post_data;
         QString headers;
-        bool plain_navigate = false;  // Navigate rather than Navigate2
         bool operator==(const Navigation&) const = default;
     };
 
-    explicit FakeBrowser(QObject* parent = nullptr);
-    ~FakeBrowser() override;
+    explicit FakeBrowser(QObject* parent = nullptr) : WebBrowser(parent) {}
+    ~FakeBrowser() override {
+        // A window that took the widget into its layout deletes it with itself.
+        if (widget_ && widget_->parent() == nullptr) delete widget_.data();
+    }
 
-    QWidget* widget() override;
+    QWidget* widget() override {
+        if (!widget_) widget_ = new QWidget();
+        return widget_.data();
+    }
 
-    void Navigate2(const QString& url) override;
+    void Navigate2(const QString& url) override { Navigate2(url, {}, {}, {}); }
     void Navigate2(const QString& url, const QString& target, const QByteArray& post_data,
-                   const QString& headers) override;
-    void Navigate(const QString& url) override;
-
-    void GoBack() override;
-    void GoForward() override;
-    void Refresh() override;
-    void Refresh2() override;
-    void Stop() override;
-    void setSilent(bool silent) override;
-    void setFocus() override;
-
-    int ReadyState() const override { return ready_state; }
+                   const QString& headers) override {
+        calls << "Navigate2 " + url;
+        navigations.push_back({url, target, post_data, headers});
+    }
+    void Navigate(const QString& url) override {
+        calls << "Navigate " + url;
+        navigations.push_back({url, {}, {}, {}});
+    }
+    void GoBack() override { calls << "GoBack"; }
+    void GoForward() override { calls << "GoForward"; }
+    void Refresh() override { calls << "Refresh"; }
+    void Refresh2() override { calls << "Refresh2"; }
+    void Stop() override { calls << "Stop"; }
+    void setSilent(bool value) override { silent = value; }
+    void setFocus() override { calls << "setFocus"; }
+    int ReadyState() const override { return 4; }
     QString LocationURL() const override { return location; }
 
-    void readBodyInnerHtml(std::function<void(std::optional<QString>)> done) override;
-    void readBodyOuterHtml(std::function<void(std::optional<QString>)> done) override;
-    void writeBodyInnerHtml(const QString& html) override;
-    void setBodyBgColor(BgrColor color) override;
-    void setBodyTextColor(BgrColor color) override;
-    void setLinkColors(BgrColor link, BgrColor vlink, BgrColor alink) override;
-    void setCookie(const QString& cookie) override;
-    void setCookieForUrl(const QString& cookie, const QUrl& url) override;
+    void readBodyInnerHtml(std::function<void(std::optional<QString>)> done) override {
+        reply([this, done] { done(body_html); });
+    }
+    void readBodyOuterHtml(std::function<void(std::optional<QString>)> done) override {
+        reply([this, done] {
+            if (body_outer_html || !body_html) return done(body_outer_html);
+            done("<BODY>" + *body_html + "</BODY>");
+        });
+    }
     void readFormField(const QString& form, const QString& field,
-                       std::function<void(FormFieldRead)> done) override;
+                       std::function<void(FormFieldRead)> done) override {
+        reply([this, form, field, done] {
+            auto it = form_fields.find({form, field});
+            done(it == form_fields.end() ? FormFieldRead{} : it->second);
+        });
+    }
+    void writeBodyInnerHtml(const QString& html) override {
+        calls << "writeBodyInnerHtml " + html;
+        body_html = html;
+    }
+    void setBodyBgColor(BgrColor color) override {
+        calls << QStringLiteral("setBodyBgColor %1").arg(color, 0, 16);
+    }
+    void setBodyTextColor(BgrColor color) override {
+        calls << QStringLiteral("setBodyTextColor %1").arg(color, 0, 16);
+    }
+    void setLinkColors(BgrColor, BgrColor, BgrColor) override { calls << "setLinkColors"; }
+    void setCookie(const QString& cookie) override { calls << "setCookie " + cookie; }
+    void setCookieForUrl(const QString& cookie, const QUrl& url) override {
+        calls << QStringLiteral("setCookieForUrl %1 %2").arg(cookie, url.toString());
+        site_cookies.emplace_back(cookie, url);
+    }
 
-    // Raising events. BeforeNavigate2 gives back the request as the handlers left it (look
-    // at `cancel`).
-    NavigationRequest fireBeforeNavigate2(NavigationRequest request);
-    NavigationRequest fireBeforeNavigate2(const QString& url, const QByteArray& post_data = {});
-    void fireNavigateComplete2(const QString& url);
-    void fireDocumentComplete(const QString& url);
-    // The usual end of the last navigation: location and ready state set, NavigateComplete2,
-    // then DocumentComplete.
-    void completeNavigation();
-
-    // Reads answer at once unless `defer_reads` is set; then they wait for answerReads().
-    void answerReads();
+    // Raises BeforeNavigate2 (the handlers may cancel).
+    void fireBeforeNavigate2(NavigationRequest request) { emit BeforeNavigate2(request); }
+    // The usual end of the last navigation: location set, NavigateComplete2, then
+    // DocumentComplete.
+    void completeNavigation() {
+        if (navigations.empty()) return;
+        location = navigations.back().url;
+        emit NavigateComplete2(location);
+        emit DocumentComplete(location);
+    }
+    // Reads answer at once unless `defer_reads` is set; then they wait for this call. Answers
+    // may ask for more reads; those wait for the next call.
+    void answerReads() {
+        for (auto& answer : std::exchange(pending_reads_, {}))
+            answer();
+    }
 
     // Every call in order, e.g. "Navigate2 url", "writeBodyInnerHtml text", "GoBack".
     QStringList calls;
     std::vector<Navigation> navigations;
-    QStringList writes;
-    QStringList cookies;
     // Cookies set for a site, with the URL they were set for.
     std::vector<std::pair<QString, QUrl>> site_cookies;
-    std::optional<BgrColor> bg_color;
-    std::optional<BgrColor> text_color;
-    std::optional<BgrColor> link_color;
-    std::optional<BgrColor> vlink_color;
-    std::optional<BgrColor> alink_color;
     bool silent = false;
-    int focus_calls = 0;
-    int back_calls = 0;
-    int forward_calls = 0;
-    int refresh_calls = 0;
-    int refresh2_calls = 0;
-    int stop_calls = 0;
 
     // Scripted document. An empty optional body reads as "no document or body"; a write
     // replaces the body (and the outer markup, unless that is scripted on its own).
     std::optional<QString> body_html;
     std::optional<QString> body_outer_html;
     std::map<std::pair<QString, QString>, FormFieldRead> form_fields;  // unscripted: missing
-    int ready_state = 4;
     QString location;
     bool defer_reads = false;
 
   private:
-    void record(const QString& call) { calls.append(call); }
+    void reply(std::function<void()> answer) {
+        if (defer_reads) return pending_reads_.push_back(std::move(answer));
+        answer();
+    }
     QPointer<QWidget> widget_;
     std::deque<std::function<void()>> pending_reads_;
 };
