@@ -1,10 +1,10 @@
 #include "main/ui/artwork.h"
 
 #include <QFont>
-#include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QPolygonF>
 #include <QRadialGradient>
 #include <QtMath>
@@ -402,35 +402,36 @@ QPixmap draw_command(int index) {
     return p;
 }
 
+// Pictures are drawn once and kept in Qt's own pixmap cache, which goes with the application
+// (a static container of pixmaps would outlive it).
 template <class F>
-QPixmap cached(QHash<int, QPixmap>& cache, int key, F&& make) {
-    auto it = cache.find(key);
-    if (it != cache.end()) return *it;
-    QPixmap p = make();
-    cache.insert(key, p);
+QPixmap cached(const char* kind, int key, F&& make) {
+    const QString name = QStringLiteral("zeko-%1-%2").arg(QLatin1String(kind)).arg(key);
+    QPixmap p;
+    if (QPixmapCache::find(name, &p)) return p;
+    p = make();
+    QPixmapCache::insert(name, p);
     return p;
 }
 
 }  // namespace
 
 QPixmap tile_picture(int index) {
-    static QHash<int, QPixmap> cache;
-    return cached(cache, index, [&] { return draw_tile(index); });
+    return cached("tile", index, [&] { return draw_tile(index); });
 }
 
 QPixmap toolbar_picture(int index) {
-    static QHash<int, QPixmap> cache;
-    return cached(cache, index, [&] { return draw_toolbar(index < 1 || index > 16 ? 1 : index); });
+    return cached("toolbar", index,
+                  [&] { return draw_toolbar(index < 1 || index > 16 ? 1 : index); });
 }
 
 QPixmap distance_picture(int index) {
-    static QHash<int, QPixmap> cache;
-    return cached(cache, index, [&] { return draw_distance(index < 0 || index > 5 ? 0 : index); });
+    return cached("distance", index,
+                  [&] { return draw_distance(index < 0 || index > 5 ? 0 : index); });
 }
 
 QPixmap command_picture(int index) {
-    static QHash<int, QPixmap> cache;
-    return cached(cache, index, [&] { return draw_command(index); });
+    return cached("command", index, [&] { return draw_command(index); });
 }
 
 QPixmap logo(int width, int height) {
