@@ -276,14 +276,22 @@ TEST_F(MainWorkersTest, GoLandsSouthEastOfTheChosenCrossingAndExitAsksOnce) {
     }
     EXPECT_EQ(w.state->db.VAMPS(2).POS_X, 50);  // only the current character moves
 
-    // E&xit asks once, not again as the window closes.
+    // E&xit answered No keeps the program running and asks nothing more.
+    const ShownBox question{"Are you sure you want to quit..?", MsgButtons::YesNo,
+                            MsgIcon::Question, "Just thought I'd ask..."};
     boxes();
+    w.world.prompts.answer(MsgResult::No);
+    trigger("mnuFileData", {6});
+    pump();
+    EXPECT_EQ(boxes(), std::vector<ShownBox>{question});
+    EXPECT_EQ(w.quits, 0);
+    EXPECT_TRUE(w.main().isVisible());
+
+    // Answered Yes it ends the program, not asking again as the window closes.
     w.world.prompts.answer(MsgResult::Yes);
     trigger("mnuFileData", {6});
     pump();
-    EXPECT_EQ(boxes(),
-              (std::vector<ShownBox>{{"Are you sure you want to quit..?", MsgButtons::YesNo,
-                                      MsgIcon::Question, "Just thought I'd ask..."}}));
+    EXPECT_EQ(boxes(), std::vector<ShownBox>{question});
     EXPECT_EQ(w.quits, 1);
     EXPECT_FALSE(w.main().isVisible());
 }
