@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,5 +30,18 @@ uint8_t length_byte(std::string_view utf8);
 // What a reader of a fixed field sees: the first `length` characters of the field (fewer when
 // the field is shorter), as UTF-8.
 std::string read_fixed_field(std::string_view field, uint8_t length);
+
+// The same for a record's text field and its length byte.
+template <size_t N>
+void assign_fixed(std::array<char, N>& field, uint8_t& length, std::string_view utf8) {
+    const std::string fixed = to_fixed_field(utf8, N);
+    std::copy_n(fixed.begin(), N, field.begin());
+    length = length_byte(utf8);
+}
+
+template <size_t N>
+std::string read_fixed(const std::array<char, N>& field, uint8_t length) {
+    return read_fixed_field(std::string_view(field.data(), N), length);
+}
 
 }  // namespace zeko

@@ -62,4 +62,16 @@ Err error_from_errno(int errno_value);
 // as subscript out of range, anything else as an invalid call.
 RuntimeError as_runtime_error(std::exception_ptr error);
 
+// Runs one step of a procedure that ignores its failures, so the next step still runs;
+// answers whether the step went through.
+template <class Step>
+bool attempt(Step&& step) {
+    try {
+        step();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 }  // namespace zeko

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/errors.h"
 #include "common/hosts.h"
 #include "main/program_state.h"
 
@@ -122,12 +123,7 @@ MsgResult QUIT_PROMPT(ProgramState& state) {
 }
 
 void INIT_PROGRAM(ProgramState& state, StartHooks& hooks) {
-    auto step = [](auto&& f) {
-        try {
-            f();
-        } catch (...) {
-        }
-    };
+    auto step = [](auto&& f) { attempt(f); };
     step([&] { state.db.CUR_VAMP = 1; });
     step([&] { state.map.LOAD_MAP(); });
     // The date patterns are a constant table; nothing to fill.

@@ -176,23 +176,14 @@ void PositionTracker::predict_move(std::string_view post) {
     if (F.size() >= 2) F = F.substr(2);
     if (G.size() >= 2) G = G.substr(2);
     // Each step stands alone: a coordinate out of range leaves that coordinate as it was.
-    try {
-        state_.db.current().POS_X = CInt(Val(F));
-    } catch (...) {
-    }
-    try {
-        state_.db.current().POS_Y = CInt(Val(G));
-    } catch (...) {
-    }
+    attempt([&] { state_.db.current().POS_X = CInt(Val(F)); });
+    attempt([&] { state_.db.current().POS_Y = CInt(Val(G)); });
     redraw();
 }
 
 void PositionTracker::redraw() {
     // A failing redraw must not stop the navigation.
-    try {
-        build_map_();
-    } catch (...) {
-    }
+    attempt(build_map_);
 }
 
 void PositionTracker::before_navigate(std::string_view P, const CountdownRead& countdown,
@@ -203,10 +194,7 @@ void PositionTracker::before_navigate(std::string_view P, const CountdownRead& c
 
     if (countdown.status != CountdownRead::Status::MissingForm) {
         if (countdown.status == CountdownRead::Status::Value && Val(countdown.value) <= 0) return;
-        try {
-            append_log(P);
-        } catch (...) {
-        }
+        attempt([&] { append_log(P); });
     }
 
     if (P.size() >= 12 && upper_ascii(P.substr(0, 12)) == "ACTION=MOVE&") {
@@ -215,12 +203,11 @@ void PositionTracker::before_navigate(std::string_view P, const CountdownRead& c
     }
     if (auto stop = transit_stop_for(P)) {
         POSITION_PREDICTED = true;
-        try {
+        attempt([&] {
             VAMP& v = state_.db.current();
             v.POS_X = stop->x;
             v.POS_Y = stop->y;
-        } catch (...) {
-        }
+        });
         redraw();
     }
 }

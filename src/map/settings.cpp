@@ -9,6 +9,7 @@
 #include "common/errors.h"
 #include "common/files.h"
 #include "common/prompts.h"
+#include "common/record_io.h"
 
 namespace zeko {
 
@@ -18,46 +19,36 @@ constexpr std::string_view kFileName = "SETTINGS.DAT";
 constexpr int16_t kDefaultWinHeight = 9000;
 constexpr int16_t kDefaultWinWidth = 12000;
 
-// Sequential little-endian writer over the record's bytes.
-class Writer {
-  public:
-    explicit Writer(std::array<uint8_t, kSettingsBytes>& out) : out_(out) {}
-    void i16(int16_t v) {
-        const auto u = static_cast<uint16_t>(v);
-        out_[pos_++] = static_cast<uint8_t>(u & 0xFF);
-        out_[pos_++] = static_cast<uint8_t>(u >> 8);
+template <class IO, class Settings>
+void visit_fields(IO& io, Settings& s) {
+    io.field(s.ZOOM);
+    io.field(s.AUTOLOGIN_ENABLED);
+    io.field(s.AUTONAV_STANDARD);
+    io.field(s.AUTONAV_PRECOG);
+    io.field(s.NAVLINE_BANK);
+    io.field(s.NAVLINE_PUB);
+    io.field(s.NAVLINE_TRANSIT);
+    io.field(s.NAVLINE_DEST);
+    io.field(s.RESERVED_1);
+    for (auto& pic : s.PIC) {
+        io.field(pic.HEADER);
+        io.field(pic.HEADER_LEN);
+        io.field(pic.DATE_FORMAT);
     }
-    void u8(uint8_t v) { out_[pos_++] = v; }
-    template <size_t N>
-    void text(const std::array<char, N>& field) {
-        for (char c : field)
-            out_[pos_++] = static_cast<uint8_t>(c);
-    }
-
-  private:
-    std::array<uint8_t, kSettingsBytes>& out_;
-    size_t pos_ = 0;
-};
-
-class Reader {
-  public:
-    explicit Reader(std::span<const uint8_t, kSettingsBytes> in) : in_(in) {}
-    int16_t i16() {
-        const auto u = static_cast<uint16_t>(in_[pos_] | (in_[pos_ + 1] << 8));
-        pos_ += 2;
-        return static_cast<int16_t>(u);
-    }
-    uint8_t u8() { return in_[pos_++]; }
-    template <size_t N>
-    void text(std::array<char, N>& field) {
-        for (char& c : field)
-            c = static_cast<char>(in_[pos_++]);
-    }
-
-  private:
-    std::span<const uint8_t, kSettingsBytes> in_;
-    size_t pos_ = 0;
-};
+    io.field(s.LAYOUT);
+    for (auto& v : s.LAYOUT_POS)
+        io.field(v);
+    io.field(s.WIN_TOP);
+    io.field(s.WIN_LEFT);
+    io.field(s.WIN_HEIGHT);
+    io.field(s.WIN_WIDTH);
+    io.field(s.WIN_STATE);
+    io.field(s.TILE_IMAGES);
+    io.field(s.TOOLBAR);
+    io.field(s.MAP_VERSION);
+    io.field(s.USAGE_PING_DONE);
+    io.field(s.RESERVED_2);
+}
 
 // Half of what is left of the screen beside the window, rounded halves to even. A screen so
 // large that the value does not fit 16 bits gets the nearest value that does, rather than
@@ -67,91 +58,27 @@ int16_t centred_edge(int32_t screen_twips, int16_t window_twips) {
     return CInt(std::clamp(half, -32768.0, 32767.0));
 }
 
-template <class F>
-bool attempt(F&& step) {
-    try {
-        step();
-        return true;
-    } catch (...) {
-        return false;
-    }
-}
-
 }  // namespace
 
 std::string PIC_CONFIG::header() const {
-    return read_fixed_field(std::string_view(HEADER.data(), HEADER.size()), HEADER_LEN);
+    return read_fixed(HEADER, HEADER_LEN);
 }
 
 void PIC_CONFIG::set_header(std::string_view utf8) {
-    const std::string field = to_fixed_field(utf8, HEADER.size());
-    std::copy_n(field.begin(), HEADER.size(), HEADER.begin());
-    HEADER_LEN = length_byte(utf8);
+    assign_fixed(HEADER, HEADER_LEN, utf8);
 }
 
 std::array<uint8_t, kSettingsBytes> encode_settings(const SETTINGS_REC& s) {
     std::array<uint8_t, kSettingsBytes> out{};
-    Writer w(out);
-    w.i16(s.ZOOM);
-    w.i16(s.AUTOLOGIN_ENABLED);
-    w.i16(s.AUTONAV_STANDARD);
-    w.i16(s.AUTONAV_PRECOG);
-    w.i16(s.NAVLINE_BANK);
-    w.i16(s.NAVLINE_PUB);
-    w.i16(s.NAVLINE_TRANSIT);
-    w.i16(s.NAVLINE_DEST);
-    w.i16(s.RESERVED_1);
-    for (const PIC_CONFIG& pic : s.PIC) {
-        w.text(pic.HEADER);
-        w.u8(pic.HEADER_LEN);
-        w.i16(pic.DATE_FORMAT);
-    }
-    w.i16(s.LAYOUT);
-    for (int16_t v : s.LAYOUT_POS)
-        w.i16(v);
-    w.i16(s.WIN_TOP);
-    w.i16(s.WIN_LEFT);
-    w.i16(s.WIN_HEIGHT);
-    w.i16(s.WIN_WIDTH);
-    w.i16(s.WIN_STATE);
-    w.i16(s.TILE_IMAGES);
-    w.i16(s.TOOLBAR);
-    w.i16(s.MAP_VERSION);
-    w.i16(s.USAGE_PING_DONE);
-    w.text(s.RESERVED_2);
+    RecordWriter w(out);
+    visit_fields(w, s);
     return out;
 }
 
 SETTINGS_REC decode_settings(std::span<const uint8_t, kSettingsBytes> bytes) {
     SETTINGS_REC s;
-    Reader r(bytes);
-    s.ZOOM = r.i16();
-    s.AUTOLOGIN_ENABLED = r.i16();
-    s.AUTONAV_STANDARD = r.i16();
-    s.AUTONAV_PRECOG = r.i16();
-    s.NAVLINE_BANK = r.i16();
-    s.NAVLINE_PUB = r.i16();
-    s.NAVLINE_TRANSIT = r.i16();
-    s.NAVLINE_DEST = r.i16();
-    s.RESERVED_1 = r.i16();
-    for (PIC_CONFIG& pic : s.PIC) {
-        r.text(pic.HEADER);
-        pic.HEADER_LEN = r.u8();
-        pic.DATE_FORMAT = r.i16();
-    }
-    s.LAYOUT = r.i16();
-    for (int16_t& v : s.LAYOUT_POS)
-        v = r.i16();
-    s.WIN_TOP = r.i16();
-    s.WIN_LEFT = r.i16();
-    s.WIN_HEIGHT = r.i16();
-    s.WIN_WIDTH = r.i16();
-    s.WIN_STATE = r.i16();
-    s.TILE_IMAGES = r.i16();
-    s.TOOLBAR = r.i16();
-    s.MAP_VERSION = r.i16();
-    s.USAGE_PING_DONE = r.i16();
-    r.text(s.RESERVED_2);
+    RecordReader r(bytes);
+    visit_fields(r, s);
     return s;
 }
 

@@ -1,7 +1,6 @@
 #include "map/vamp_db.h"
 
 #include <algorithm>
-#include <cstring>
 #include <exception>
 #include <system_error>
 #include <utility>
@@ -11,6 +10,7 @@
 #include "common/errors.h"
 #include "common/files.h"
 #include "common/prompts.h"
+#include "common/record_io.h"
 
 namespace zeko {
 
@@ -21,54 +21,21 @@ constexpr std::string_view kScratchName = "VAMP.da_";
 
 using RecordBytes = std::array<uint8_t, kVampRecordBytes>;
 
-// Where each field stands in a record.
-constexpr size_t kHandleAt = 0;
-constexpr size_t kReservedAt = 49;
-constexpr size_t kHandleLenAt = 50;
-constexpr size_t kNameAt = 51;
-constexpr size_t kNameLenAt = 101;
-constexpr size_t kPasswordAt = 102;
-constexpr size_t kPasswordLenAt = 152;
-constexpr size_t kPosXAt = 153;
-constexpr size_t kPosYAt = 155;
-constexpr size_t kDestXAt = 157;
-constexpr size_t kDestYAt = 159;
-constexpr size_t kAutologinAt = 161;
-constexpr size_t kDeletedAt = 163;
-static_assert(kDeletedAt + 2 == kVampRecordBytes);
-
-template <size_t N>
-void put_text(RecordBytes& out, size_t at, const std::array<char, N>& field) {
-    std::memcpy(out.data() + at, field.data(), N);
-}
-
-template <size_t N>
-void get_text(std::span<const uint8_t, kVampRecordBytes> in, size_t at,
-              std::array<char, N>& field) {
-    std::memcpy(field.data(), in.data() + at, N);
-}
-
-void put16(RecordBytes& out, size_t at, int16_t value) {
-    const auto u = static_cast<uint16_t>(value);
-    out[at] = static_cast<uint8_t>(u & 0xFF);
-    out[at + 1] = static_cast<uint8_t>(u >> 8);
-}
-
-int16_t get16(std::span<const uint8_t, kVampRecordBytes> in, size_t at) {
-    return static_cast<int16_t>(static_cast<uint16_t>(in[at] | (in[at + 1] << 8)));
-}
-
-template <size_t N>
-void assign_text(std::array<char, N>& field, uint8_t& length, std::string_view utf8) {
-    const std::string fixed = to_fixed_field(utf8, N);
-    field.fill(' ');
-    std::copy_n(fixed.begin(), std::min(fixed.size(), N), field.begin());
-    length = length_byte(utf8);
-}
-
-template <size_t N>
-std::string read_text(const std::array<char, N>& field, uint8_t length) {
-    return read_fixed_field(std::string_view(field.data(), N), length);
+template <class IO, class Vamp>
+void visit_fields(IO& io, Vamp& v) {
+    io.field(v.HANDLE);
+    io.field(v.RESERVED);
+    io.field(v.HANDLE_LEN);
+    io.field(v.NAME);
+    io.field(v.NAME_LEN);
+    io.field(v.PASSWORD);
+    io.field(v.PASSWORD_LEN);
+    io.field(v.POS_X);
+    io.field(v.POS_Y);
+    io.field(v.DEST_X);
+    io.field(v.DEST_Y);
+    io.field(v.AUTOLOGIN);
+    io.field(v.DELETED);
 }
 
 // A scratch file left by an interrupted compaction may hold records of an older state and
@@ -93,61 +60,39 @@ void adopt_orphaned_scratch(const std::filesystem::path& database,
 }  // namespace
 
 std::string VAMP::handle() const {
-    return read_text(HANDLE, HANDLE_LEN);
+    return read_fixed(HANDLE, HANDLE_LEN);
 }
 std::string VAMP::name() const {
-    return read_text(NAME, NAME_LEN);
+    return read_fixed(NAME, NAME_LEN);
 }
 std::string VAMP::password() const {
-    return read_text(PASSWORD, PASSWORD_LEN);
+    return read_fixed(PASSWORD, PASSWORD_LEN);
 }
 std::string VAMP::handle_field() const {
     return from_cp1252(std::string_view(HANDLE.data(), HANDLE.size()));
 }
 
 void VAMP::set_handle(std::string_view utf8) {
-    assign_text(HANDLE, HANDLE_LEN, utf8);
+    assign_fixed(HANDLE, HANDLE_LEN, utf8);
 }
 void VAMP::set_name(std::string_view utf8) {
-    assign_text(NAME, NAME_LEN, utf8);
+    assign_fixed(NAME, NAME_LEN, utf8);
 }
 void VAMP::set_password(std::string_view utf8) {
-    assign_text(PASSWORD, PASSWORD_LEN, utf8);
+    assign_fixed(PASSWORD, PASSWORD_LEN, utf8);
 }
 
 std::array<uint8_t, kVampRecordBytes> encode_vamp(const VAMP& v) {
     RecordBytes out{};
-    put_text(out, kHandleAt, v.HANDLE);
-    out[kReservedAt] = v.RESERVED;
-    out[kHandleLenAt] = v.HANDLE_LEN;
-    put_text(out, kNameAt, v.NAME);
-    out[kNameLenAt] = v.NAME_LEN;
-    put_text(out, kPasswordAt, v.PASSWORD);
-    out[kPasswordLenAt] = v.PASSWORD_LEN;
-    put16(out, kPosXAt, v.POS_X);
-    put16(out, kPosYAt, v.POS_Y);
-    put16(out, kDestXAt, v.DEST_X);
-    put16(out, kDestYAt, v.DEST_Y);
-    put16(out, kAutologinAt, v.AUTOLOGIN);
-    put16(out, kDeletedAt, v.DELETED);
+    RecordWriter w(out);
+    visit_fields(w, v);
     return out;
 }
 
 VAMP decode_vamp(std::span<const uint8_t, kVampRecordBytes> bytes) {
     VAMP v;
-    get_text(bytes, kHandleAt, v.HANDLE);
-    v.RESERVED = bytes[kReservedAt];
-    v.HANDLE_LEN = bytes[kHandleLenAt];
-    get_text(bytes, kNameAt, v.NAME);
-    v.NAME_LEN = bytes[kNameLenAt];
-    get_text(bytes, kPasswordAt, v.PASSWORD);
-    v.PASSWORD_LEN = bytes[kPasswordLenAt];
-    v.POS_X = get16(bytes, kPosXAt);
-    v.POS_Y = get16(bytes, kPosYAt);
-    v.DEST_X = get16(bytes, kDestXAt);
-    v.DEST_Y = get16(bytes, kDestYAt);
-    v.AUTOLOGIN = get16(bytes, kAutologinAt);
-    v.DELETED = get16(bytes, kDeletedAt);
+    RecordReader r(bytes);
+    visit_fields(r, v);
     return v;
 }
 
@@ -256,7 +201,7 @@ bool VampDb::compact() {
         int64_t j = 0;
         for (int i = 1; i <= n; ++i) {
             source.read_record(i, buffer);
-            if (get16(buffer, kDeletedAt) == 0) kept.write_record(++j, buffer);
+            if (decode_vamp(buffer).DELETED == 0) kept.write_record(++j, buffer);
         }
         // The characters must be on the disk before the scratch file takes the database's
         // place; the rename then swaps them in one step, so a crash leaves either file whole.

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "common/errors.h"
+
 #include <cstdint>
 #include <initializer_list>
 
@@ -49,16 +51,6 @@ struct PaletteColor {
 };
 // Sets these colours in the widget's palette, leaving the others as they are.
 void set_palette_colors(QWidget* widget, std::initializer_list<PaletteColor> colors);
-
-// Runs one step of an event, ignoring whatever it raises, so that a failed step leaves the
-// event's other steps to run.
-template <class Step>
-void attempt(Step&& step) {
-    try {
-        step();
-    } catch (...) {
-    }
-}
 
 // A label: opaque or transparent, with a caption drawn centred and wrapped, an optional
 // single-line border, and a click.
