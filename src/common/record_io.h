@@ -27,7 +27,6 @@ class RecordWriter {
         std::copy_n(reinterpret_cast<const uint8_t*>(text.data()), N, out_.begin() + pos_);
         pos_ += N;
     }
-    size_t written() const { return pos_; }
 
   private:
     std::span<uint8_t> out_;
