@@ -77,7 +77,7 @@ class StubBrowser final : public WebBrowser {
 // The program started on a temporary folder with the sample city and one character.
 class MainWindowWorld {
   public:
-    MainWindowWorld() : services_{&prompts_, &clock_, &random_, &screen_, nullptr, nullptr} {
+    MainWindowWorld() : services_{&prompts_, &clock_, &random_, &screen_} {
         std::ofstream(folder_.path() / "MAP.DAT", std::ios::binary) << bench::sample_map_file();
         state_ = std::make_unique<ProgramState>(folder_.path(), services_);
         VAMP v;

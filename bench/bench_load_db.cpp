@@ -49,7 +49,6 @@ int main(int argc, char** argv) {
     bench::SilentPrompts prompts;
     Services services;
     services.prompts = &prompts;
-    services.vamp_list = &list;
 
     benchmark::RegisterBenchmark("BM_ReadFile", [&](benchmark::State& state) {
         const fs::path path = folder.path() / "VAMP.dat";
@@ -60,6 +59,7 @@ int main(int argc, char** argv) {
     });
     benchmark::RegisterBenchmark("BM_LoadDb", [&](benchmark::State& state) {
         VampDb db(folder.path(), services);
+        db.vamp_list = &list;
         for (auto _ : state) {
             db.LOAD_DB();
             benchmark::DoNotOptimize(db.VAMP_COUNT);

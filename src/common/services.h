@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 namespace zeko {
 
@@ -43,31 +42,12 @@ class Screen {
     virtual int32_t height_twips() = 0;
 };
 
-// The main window's character list `lstVAMP`: each entry carries the record index as its
-// item data, never its position.
-class CharacterList {
-  public:
-    virtual ~CharacterList() = default;
-    virtual void clear() = 0;
-    virtual void add_item(std::string_view text, int32_t item_data) = 0;
-};
-
-// The new-character dialog, shown modally without an owner when the database is empty.
-class NewCharacterDialog {
-  public:
-    virtual ~NewCharacterDialog() = default;
-    virtual void show_modal() = 0;
-};
-
-// What the core reaches the outside world through. The windows fill in the list and the
-// dialog once they exist; until then those two are null and their steps do nothing.
+// What the core reaches the outside world through.
 struct Services {
     Prompts* prompts = nullptr;
     Clock* clock = nullptr;
     RandomSource* random = nullptr;
     Screen* screen = nullptr;
-    CharacterList* vamp_list = nullptr;
-    NewCharacterDialog* new_vamp_dialog = nullptr;
 };
 
 // The real clock (local time) and a random source seeded from the clock.

@@ -5,13 +5,6 @@
 namespace zeko {
 
 ProgramState::ProgramState(std::filesystem::path folder, Services services_in)
-    : folder_(std::move(folder)),
-      services(services_in),
-      map(folder_),
-      db(folder_, services),
-      settings(folder_, services, ZOOM),
-      nav(map, db),
-      planner(map, db, *services.prompts),
-      guilds(map) {}
+    : RunState(std::move(folder), services_in), planner(map, db, *services.prompts) {}
 
 }  // namespace zeko

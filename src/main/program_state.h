@@ -1,46 +1,19 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
-#include <string>
 
-#include "common/services.h"
-#include "map/city_map.h"
-#include "map/guilds.h"
-#include "map/nav.h"
-#include "map/settings.h"
-#include "map/vamp_db.h"
+#include "map/run_state.h"
 #include "minimap/planner_search.h"
 
 namespace zeko {
 
 // Everything the program knows during a run, made for one program folder. The program makes
 // one for the folder of its executable; tests make their own in a temporary folder.
-class ProgramState {
+class ProgramState : public RunState {
   public:
     ProgramState(std::filesystem::path folder, Services services);
-    ProgramState(const ProgramState&) = delete;
-    ProgramState& operator=(const ProgramState&) = delete;
 
-    const std::filesystem::path& folder() const { return folder_; }
-
-    std::filesystem::path folder_;
-    Services services;
-
-    // The minimap's live zoom: 0 until the minimap is first laid out, then 3, 5, 7, 9 or 11.
-    int16_t ZOOM = 0;
-    // Which of the three nearest places the panel and lines show: 0, 1 or 2.
-    int16_t NAV_CHOICE = 0;
-    // The game's script page when it is not the built-in one (tests point it at a local
-    // server); empty for GAME_URL().
-    std::string game_url_override;
-
-    CityMap map;
-    VampDb db;
-    SettingsStore settings;
-    NavModel nav;
     PlannerSearch planner;
-    GuildTable guilds;
 };
 
 }  // namespace zeko

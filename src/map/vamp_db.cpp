@@ -148,10 +148,10 @@ bool VampDb::load() {
                     }
                     VAMPS = std::move(records);
                     VAMP_COUNT = count;
-                    if (services_.vamp_list) {
-                        services_.vamp_list->clear();
+                    if (vamp_list) {
+                        vamp_list->clear();
                         for (int i = 1; i <= count; ++i)
-                            services_.vamp_list->add_item(VAMPS(i).handle_field(), i);
+                            vamp_list->add_item(VAMPS(i).handle_field(), i);
                     }
                     return true;
                 }
@@ -161,7 +161,7 @@ bool VampDb::load() {
             VAMP_COUNT = count;
             if (CREATE_OFFERED) return true;
             CREATE_OFFERED = true;
-            if (services_.new_vamp_dialog) services_.new_vamp_dialog->show_modal();
+            if (new_vamp_dialog) new_vamp_dialog->show_modal();
         }
     } catch (...) {
         report(as_runtime_error(std::current_exception()), "LOAD_DB");

@@ -23,6 +23,22 @@ inline constexpr int kVampRecordBytes = 165;
 // The database holds passwords in plain text: only its owner may read it.
 inline constexpr mode_t kVampFileMode = 0600;
 
+// The main window's character list `lstVAMP`: each entry carries the record index as its
+// item data, never its position.
+class CharacterList {
+  public:
+    virtual ~CharacterList() = default;
+    virtual void clear() = 0;
+    virtual void add_item(std::string_view text, int32_t item_data) = 0;
+};
+
+// The new-character dialog, shown modally without an owner when the database is empty.
+class NewCharacterDialog {
+  public:
+    virtual ~NewCharacterDialog() = default;
+    virtual void show_modal() = 0;
+};
+
 // One character. Text fields hold their fixed width of 8-bit characters (Windows-1252),
 // blank-padded, exactly as on disk; the length bytes hold the length as typed.
 struct VAMP {
@@ -92,6 +108,11 @@ class VampDb {
     int16_t CUR_VAMP = 0;
     int16_t SEL_VAMP = 0;
     bool CREATE_OFFERED = false;
+
+    // The windows fill these in once they exist; until then the steps that need them do
+    // nothing.
+    CharacterList* vamp_list = nullptr;
+    NewCharacterDialog* new_vamp_dialog = nullptr;
 
   private:
     RecordFile open_database();

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "common/errors.h"
-#include "main/program_state.h"
 #include "map/city_map.h"
+#include "map/run_state.h"
 #include "minimap/minimap.h"
 
 namespace zeko {

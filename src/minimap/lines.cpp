@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "common/errors.h"
-#include "main/program_state.h"
+#include "map/run_state.h"
 #include "minimap/minimap.h"
 
 namespace zeko {

@@ -6,8 +6,8 @@
 
 #include "common/errors.h"
 #include "common/services.h"
-#include "main/program_state.h"
 #include "map/city_map.h"
+#include "map/run_state.h"
 
 namespace zeko {
 
@@ -69,7 +69,7 @@ int nav_slot(int16_t nav_choice) {
     return nav_choice == 1 ? 2 : nav_choice == 2 ? 3 : 1;
 }
 
-Minimap::Minimap(ProgramState& state, MinimapModel& model, PlannerTiles* planner)
+Minimap::Minimap(RunState& state, MinimapModel& model, PlannerTiles* planner)
     : state_(state), model_(model), planner_(planner) {}
 
 TileLabel& Minimap::main_label(int n) {

@@ -10,7 +10,7 @@
 
 namespace zeko {
 
-class ProgramState;
+class RunState;
 class CityMap;
 class RandomSource;
 
@@ -121,7 +121,7 @@ int nav_slot(int16_t nav_choice);
 // points, which survive between redraws.
 class Minimap {
   public:
-    Minimap(ProgramState& state, MinimapModel& model, PlannerTiles* planner = nullptr);
+    Minimap(RunState& state, MinimapModel& model, PlannerTiles* planner = nullptr);
     Minimap(const Minimap&) = delete;
     Minimap& operator=(const Minimap&) = delete;
 
@@ -179,7 +179,7 @@ class Minimap {
     NavLineState& line_control(LineIndex line);
     LinePoint line_end(int n, int16_t dx, int16_t dy) const;
 
-    ProgramState& state_;
+    RunState& state_;
     MinimapModel& model_;
     PlannerTiles* planner_;
     std::array<LinePoint, 4> line_start_{};

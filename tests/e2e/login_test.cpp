@@ -38,6 +38,7 @@ struct ProgramRun {
         }
         wb.widget()->resize(800, 600);
         wb.widget()->show();
+        world.wire(state.db);
         state.settings.LOAD_SETTINGS();
         state.db.CREATE_OFFERED = true;
         state.db.LOAD_DB();

@@ -86,8 +86,8 @@ class ProgramE2e : public ::testing::Test {
     // welcome page has been read.
     void start() {
         Services services = world.services();
-        services.vamp_list = nullptr;  // the window's list takes its place
         state = std::make_unique<ProgramState>(world.folder.path(), services);
+        state->db.new_vamp_dialog = &world.new_vamp;  // scripted: no modal dialog
         state->game_url_override = server->game_url();
         VAMP v;
         v.set_handle("Nosferatu");

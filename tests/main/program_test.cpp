@@ -157,7 +157,7 @@ class RecordingHooks final : public StartHooks {
 
     void load_main_window() override {
         note("load");
-        state_.services.vamp_list = &list_;
+        state_.db.vamp_list = &list_;
         // The main window's load step reads the list's characters, not the settings.
         vamps_at_load.push_back(state_.db.VAMPS.size());
     }
@@ -193,7 +193,10 @@ class RecordingHooks final : public StartHooks {
 };
 
 struct Start : ::testing::Test {
-    Start() { state.services.vamp_list = nullptr; }  // no main window yet
+    Start() {
+        world.wire(state.db);
+        state.db.vamp_list = nullptr;  // no main window yet
+    }
 
     void write_files() {
         write_bytes(world.folder / "MAP.DAT", scrambled_map({"0040060001Corner Pub"}));

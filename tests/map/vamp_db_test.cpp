@@ -171,8 +171,8 @@ TEST(VampDb, CancelledFirstStartLeavesAnEmptyPrivateFileAndNoSecondOffer) {
 
     // Without a dialog or a list (before the windows exist) the offer still counts.
     Db bare;
-    bare.services.new_vamp_dialog = nullptr;
-    bare.services.vamp_list = nullptr;
+    bare.db.new_vamp_dialog = nullptr;
+    bare.db.vamp_list = nullptr;
     bare.db.LOAD_DB();
     EXPECT_TRUE(bare.db.CREATE_OFFERED);
 }
@@ -379,7 +379,7 @@ TEST(VampCreate, UnsavedChangesGiveWayToTheFile) {
 
 TEST(VampCreate, ACountThatWouldOverflowIsAnErrorNotAWrap) {
     Db t;
-    t.services.vamp_list = nullptr;
+    t.db.vamp_list = nullptr;
     write_bytes(t.dat(), "");
     fs::resize_file(t.dat(), 32767LL * kVampRecordBytes);
     EXPECT_EQ(t.db.CREATE_DB(make("One too many")), 0);
@@ -397,7 +397,7 @@ class FailingList final : public CharacterList {
 TEST(VampCreate, AFailedReloadReturnsNoIndex) {
     Db t;
     FailingList list;
-    t.services.vamp_list = &list;
+    t.db.vamp_list = &list;
     EXPECT_EQ(t.db.CREATE_DB(make("Vlad")), 0);
     EXPECT_EQ(t.w.prompts.shown,
               (std::vector<ShownBox>{error_box(static_cast<int>(Err::InvalidCall), "LOAD_DB")}));

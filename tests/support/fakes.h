@@ -10,6 +10,7 @@
 #include "common/errors.h"
 #include "common/prompts.h"
 #include "common/services.h"
+#include "map/vamp_db.h"
 
 namespace zeko::testing {
 
@@ -117,7 +118,12 @@ struct TestWorld {
     FixedScreen screen;
     FakeCharacterList list;
     FakeNewCharacterDialog new_vamp;
-    Services services() { return Services{&prompts, &clock, &random, &screen, &list, &new_vamp}; }
+    Services services() { return Services{&prompts, &clock, &random, &screen}; }
+    // Lets the database fill the scripted list and offer the scripted dialog.
+    void wire(VampDb& db) {
+        db.vamp_list = &list;
+        db.new_vamp_dialog = &new_vamp;
+    }
 };
 
 // The number of the error `step` raises, 0 when it raises none.

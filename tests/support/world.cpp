@@ -56,6 +56,7 @@ VAMP vamp_on_disk(const std::filesystem::path& file, int n) {
 }
 
 CityWorld::CityWorld(int vamps) {
+    world.wire(state.db);
     state.map.MAP_LOADED = true;
     if (vamps > 0) {
         state.db.VAMPS.redim(1, vamps);

@@ -70,6 +70,8 @@ struct DbWorld {
     Services services = w.services();
     VampDb db{w.folder.path(), services};
 
+    DbWorld() { w.wire(db); }
+
     std::filesystem::path dat() const { return w.folder / "VAMP.dat"; }
     std::filesystem::path scratch() const { return w.folder / "VAMP.da_"; }
     // A database already holding these records, loaded.

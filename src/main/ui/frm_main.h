@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/services.h"
+#include "map/vamp_db.h"
 #include "minimap/minimap.h"
 
 class QAction;

@@ -23,16 +23,13 @@ ProgramUi::ProgramUi(ProgramState& state, FrmMain::BrowserFactory make_browser,
       new_vamp_(std::make_unique<NewVampDialog>(
           state, [this](int topic) { workers_->INIT_HELP(static_cast<int16_t>(topic)); })) {
     // The database offers the real dialog unless the caller has its own.
-    if (state_.services.new_vamp_dialog == nullptr)
-        state_.services.new_vamp_dialog = new_vamp_.get();
+    if (state_.db.new_vamp_dialog == nullptr) state_.db.new_vamp_dialog = new_vamp_.get();
 }
 
 ProgramUi::~ProgramUi() {
     // The core must not reach into a list that is gone.
-    if (main_ && state_.services.vamp_list == &main_->vamp_list())
-        state_.services.vamp_list = nullptr;
-    if (state_.services.new_vamp_dialog == new_vamp_.get())
-        state_.services.new_vamp_dialog = nullptr;
+    if (main_ && state_.db.vamp_list == &main_->vamp_list()) state_.db.vamp_list = nullptr;
+    if (state_.db.new_vamp_dialog == new_vamp_.get()) state_.db.new_vamp_dialog = nullptr;
     if (main_) main_->prepare_exit();
     delete layout_.data();
     commands_.reset();
@@ -49,7 +46,7 @@ FrmMain& ProgramUi::frmMAIN() {
     if (!main_) {
         main_ = std::make_unique<FrmMain>(state_, *workers_, make_browser_);
         main_->set_exit_program([this] { EXIT_PROGRAM(); });
-        state_.services.vamp_list = &main_->vamp_list();
+        state_.db.vamp_list = &main_->vamp_list();
         commands_ = std::make_unique<CodeCommands>(
             state_, main_->wb(), main_->wb2(), [this] { main_->BUILD_MAP(); }, GAME_URL(state_));
     }

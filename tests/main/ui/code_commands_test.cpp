@@ -24,6 +24,7 @@ using ui::CodeCommands;
 class CodeCommandsTest : public ::testing::Test {
   protected:
     CodeCommandsTest() : state(world.folder.path(), world.services()) {
+        world.wire(state.db);
         state.settings.LOAD_SETTINGS();
         state.db.CREATE_OFFERED = true;
         state.db.LOAD_DB();

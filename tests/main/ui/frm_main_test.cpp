@@ -611,7 +611,7 @@ TEST(FrmMainStart, FirstRunMakesTheDefaultCharacterAndShowsTheWindow) {
     EXPECT_EQ(list->item(0)->text().trimmed(), QStringLiteral("VirtuaVAMP"));
     EXPECT_EQ(list->currentRow(), -1);
     EXPECT_TRUE(w.main().isVisible());
-    EXPECT_EQ(w.state->services.vamp_list, &w.main().vamp_list());
+    EXPECT_EQ(w.state->db.vamp_list, &w.main().vamp_list());
 }
 
 TEST_F(FrmMainTest, LooksRight) {

@@ -66,6 +66,7 @@ QString tab_chain(QWidget* dialog) {
 class FrmVampTest : public ::testing::Test {
   protected:
     FrmVampTest() : state(world.folder.path(), world.services()) {
+        world.wire(state.db);
         // As after the start: the offer of an empty database has been made.
         state.db.CREATE_OFFERED = true;
         state.db.LOAD_DB();
@@ -345,7 +346,7 @@ TEST_F(FrmVampTest, TextsTooLongForTheirLengthByteAreRefused) {
 TEST_F(FrmVampTest, EmptyDatabaseOffersTheRealDialogWithoutAnOwner) {
     write_bytes(state.db.file_path(), "");
     ui::NewVampDialog offer(state, help);
-    state.services.new_vamp_dialog = &offer;
+    state.db.new_vamp_dialog = &offer;
     state.db.CREATE_OFFERED = false;
 
     // Answered once it is up; whatever is left open then is closed.
@@ -364,7 +365,7 @@ TEST_F(FrmVampTest, EmptyDatabaseOffersTheRealDialogWithoutAnOwner) {
     EXPECT_EQ(state.db.VAMPS(1).handle(), "Firstborn");
     ASSERT_FALSE(world.list.items.empty());
     EXPECT_EQ(world.list.items.back().second, 1);
-    state.services.new_vamp_dialog = nullptr;
+    state.db.new_vamp_dialog = nullptr;
 }
 
 }  // namespace

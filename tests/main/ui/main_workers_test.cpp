@@ -389,8 +389,6 @@ TEST(MainWorkersWiring, TheProgramRunsTheRealWorkersDialogAndLogin) {
     TestWorld world;
     write_bytes(world.folder / "MAP.DAT", scrambled_map(test_city()));
     Services services = world.services();
-    services.vamp_list = nullptr;
-    services.new_vamp_dialog = nullptr;
     ProgramState state(world.folder.path(), services);
     QPointer<FakeBrowser> wb;
     {
@@ -400,7 +398,7 @@ TEST(MainWorkersWiring, TheProgramRunsTheRealWorkersDialogAndLogin) {
             return browser;
         });
         EXPECT_NE(dynamic_cast<MainCommands*>(&program.workers()), nullptr);
-        EXPECT_NE(dynamic_cast<ui::NewVampDialog*>(state.services.new_vamp_dialog), nullptr);
+        EXPECT_NE(dynamic_cast<ui::NewVampDialog*>(state.db.new_vamp_dialog), nullptr);
         VAMP v;
         v.set_name("Vlad");
         v.set_password("pw");
@@ -413,7 +411,7 @@ TEST(MainWorkersWiring, TheProgramRunsTheRealWorkersDialogAndLogin) {
         EXPECT_EQ(wb->site_cookies.at(0).first, QStringLiteral("ip=Vlad#pw"));
         EXPECT_TRUE(program.codeCOMMANDS().PINGED_THIS_RUN);
     }
-    EXPECT_EQ(state.services.new_vamp_dialog, nullptr);
+    EXPECT_EQ(state.db.new_vamp_dialog, nullptr);
 }
 
 }  // namespace

@@ -83,8 +83,8 @@ struct UiWorld {
     explicit UiWorld(const std::vector<std::string>& city = test_city()) {
         write_bytes(world.folder / "MAP.DAT", scrambled_map(city));
         Services services = world.services();
-        services.vamp_list = nullptr;  // the window's list takes its place
         state = std::make_unique<ProgramState>(world.folder.path(), services);
+        state->db.new_vamp_dialog = &world.new_vamp;  // scripted: no modal dialog
         ui = std::make_unique<ui::ProgramUi>(
             *state,
             [this](QWidget*) -> std::unique_ptr<WebBrowser> {

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     zeko::SystemClock clock;
     zeko::LcgRandom random;
     zeko::QtScreen screen;
-    zeko::Services services{&prompts, &clock, &random, &screen, nullptr, nullptr};
+    zeko::Services services{&prompts, &clock, &random, &screen};
     const std::filesystem::path folder(
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
     zeko::ProgramState state(folder, services);
