@@ -1,5 +1,6 @@
 #include "minimap/ui/frm_set_dest.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
@@ -8,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include <string>
 #include <string_view>
@@ -283,7 +285,16 @@ void FrmSetDest::reshow(bool modal) {
 }
 
 bool FrmSetDest::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) Form_Activate();
+    if (event->type() == QEvent::WindowActivate) {
+        // Coming back from another program is no new activation: what the user was choosing
+        // in the lists stays chosen.
+        if (!from_outside_) Form_Activate();
+        from_outside_ = false;
+    } else if (event->type() == QEvent::WindowDeactivate) {
+        QTimer::singleShot(0, this, [this] {
+            from_outside_ = isVisible() && QApplication::activeWindow() == nullptr;
+        });
+    }
     return QDialog::event(event);
 }
 

@@ -111,6 +111,8 @@ class FrmSetDest : public QDialog {
     Hooks hooks_;
     PlannerTiles tiles_;
     int32_t WIDTH = 0;
+    // The program lost the focus to another one while the window was open.
+    bool from_outside_ = false;
 
     std::array<LabelBox*, 9> TILE_{};
     QComboBox* cboX_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -243,6 +244,27 @@ TEST_F(FrmSetDestTest, ThePanelMeasuresFromTheChosenCharacterAtTheChosenRank) {
     EXPECT_EQ(city.state.db.SEL_VAMP, 3);
     EXPECT_EQ(row(3), QStringLiteral("|Juniper|30th|40"));
     EXPECT_EQ(row(0).section('|', 3), QStringLiteral("84"));
+}
+
+TEST_F(FrmSetDestTest, ListsRefillWhenThePlannerComesBackFromAnotherWindowOnly) {
+    open();
+    QApplication::setActiveWindow(f.get());
+    box("cboHALL")->setCurrentIndex(1);
+    box("cboPUB")->showPopup();  // a list's drop-down is no other window
+    pump();
+    box("cboPUB")->hidePopup();
+    QApplication::setActiveWindow(nullptr);  // another program
+    pump();
+    QApplication::setActiveWindow(f.get());
+    pump();
+    EXPECT_EQ(box("cboHALL")->currentIndex(), 1);
+    QWidget other;  // a window of ours, as help is
+    other.show();
+    QApplication::setActiveWindow(&other);
+    pump();
+    QApplication::setActiveWindow(f.get());
+    pump();
+    EXPECT_EQ(box("cboHALL")->currentIndex(), 0);
 }
 
 TEST_F(FrmSetDestTest, CopyingBetweenCharactersOkWritesAndTheCloseBoxKeeps) {
