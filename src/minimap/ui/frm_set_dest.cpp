@@ -106,16 +106,11 @@ FrmSetDest::FrmSetDest(ProgramState& state, Minimap& minimap, ProgramWindows& wi
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setAutoFillBackground(true);
-    minimap_.set_planner_tiles(&tiles_);
 
     build_map();
     build_locations();
     build_info();
     set_width(kMapWidth);
-}
-
-FrmSetDest::~FrmSetDest() {
-    minimap_.set_planner_tiles(nullptr);
 }
 
 QPushButton* FrmSetDest::command(int index, const char* caption, QWidget* parent, int32_t left,
@@ -421,7 +416,11 @@ VAMP* FrmSetDest::selected_record() {
 }
 
 void FrmSetDest::BUILD_DEST_MAP() {
+    // The minimap draws into these tiles only while asked to: it belongs to the main window,
+    // which may go before or after this window.
+    minimap_.set_planner_tiles(&tiles_);
     if (current_record() != nullptr) attempt([&] { minimap_.BUILD_DEST_MAP(); });
+    minimap_.set_planner_tiles(nullptr);
     show_tiles();
 }
 

@@ -44,11 +44,9 @@ class FrmSetDest : public QDialog {
         std::function<void()> main_redraw;
     };
 
-    // `minimap` is the main window's: it draws this window's tiles too, for as long as the
-    // window lives.
+    // `minimap` is the main window's: it draws this window's tiles too.
     FrmSetDest(ProgramState& state, Minimap& minimap, ProgramWindows& windows, Hooks hooks,
                QWidget* owner);
-    ~FrmSetDest() override;
 
     // Loads the window afresh and shows it modally over its owner. Returns at once: the
     // planner brings the main window back itself when it closes.
