@@ -322,6 +322,11 @@ TEST_F(FrmSetDestTest, TheVariableButtonsReachTheirWindowsAndHelpAsksForItsTopic
     EXPECT_EQ(windows.owners, (std::vector<QWidget*>{f.get(), f.get()}));
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(redraws, 0);
+
+    f->show_modal();  // "Set Destination" again while it is open: the edit goes on
+    EXPECT_TRUE(f->isModal());
+    click(button(2));
+    EXPECT_EQ(dest(1), (Cell{40, 60}));
 }
 
 TEST_F(FrmSetDestTest, WithoutACurrentOrChosenCharacterNothingFails) {
