@@ -59,11 +59,6 @@ bool write_and_close(int fd, std::string_view bytes) {
     return ok;
 }
 
-bool name_taken(const fs::path& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
 // Hard links are the way to give a finished file its name without replacing one; a file
 // system without them gets the file created under its name, exclusively, and removed again
 // when the write fails.
@@ -98,7 +93,8 @@ ShotResult write_new_shot(const fs::path& folder, const PIC_CONFIG& pic, int kin
         const std::string name = SHOT_NAME(pic, kind, clock.now(), number);
         const fs::path path = folder / name;
         if (path.filename() != name || path.parent_path() != folder) continue;
-        if (name_taken(path)) continue;
+        // Giving the finished file its name is the look whether the name is free: the link
+        // fails on any entry of that name, also one made a moment ago.
         if (::link(scratch.c_str(), path.c_str()) == 0) {
             ::unlink(scratch.c_str());
             ShotResult r;
@@ -106,7 +102,7 @@ ShotResult write_new_shot(const fs::path& folder, const PIC_CONFIG& pic, int kin
             r.path = path;
             return r;
         }
-        if (errno == EEXIST) continue;  // appeared since the look
+        if (errno == EEXIST) continue;
         const int link_errno = errno;
         if (!links_unsupported(link_errno)) {
             ::unlink(scratch.c_str());
