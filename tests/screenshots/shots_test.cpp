@@ -54,23 +54,6 @@ TEST(ShotNames, EachDatePatternAndTheNameRule) {
     EXPECT_EQ(SHOT_NAME(cut, kSnapShot, kDay, 1), "ZEKO2 - 2026-12-05 - 0001.BMP");
 }
 
-TEST(ShotNames, NeverConfiguredSettingsAreToldAboutAndGetTheDefaults) {
-    ScriptedPrompts prompts;
-    std::array<PIC_CONFIG, 3> work{};
-    EXPECT_TRUE(CHECK_SETTINGS(work, &prompts));
-    EXPECT_EQ(work, default_pic_configs());
-    EXPECT_EQ(prompts.shown,
-              (std::vector<ShownBox>{{"It appears that image settings have not previously been "
-                                      "configured; Z.E.K.O.\xC2\xB2 will load defaults.",
-                                      MsgButtons::OK, MsgIcon::Information, "Interesting..."}}));
-
-    std::array<PIC_CONFIG, 3> set_up{};
-    set_up[2].DATE_FORMAT = 1;
-    EXPECT_FALSE(CHECK_SETTINGS(set_up, &prompts));
-    EXPECT_EQ(set_up[0].HEADER_LEN, 0);
-    EXPECT_EQ(prompts.shown.size(), 1u);
-}
-
 class ShotFiles : public ::testing::Test {
   protected:
     std::string write(const PIC_CONFIG& p, const std::string& bytes = "x") {
@@ -210,14 +193,6 @@ TEST_F(ShotFiles, DumpsAreTheExactBytesOfTheirPieces) {
     EXPECT_EQ(std::count(style.begin(), style.end(), '\r'), 43);
     EXPECT_EQ(bytes.find("blood.css"), std::string::npos);
     EXPECT_TRUE(world.prompts.shown.empty());
-}
-
-TEST(PageDump, TheStyleSheetLivesOnTheGameHost) {
-    EXPECT_EQ(style_sheet_url("http://game.example.org/blood.pl"),
-              "http://game.example.org/blood.css");
-    EXPECT_EQ(style_sheet_url("http://127.0.0.1:8080/x/blood.pl?a=/b"),
-              "http://127.0.0.1:8080/blood.css");
-    EXPECT_EQ(style_sheet_url("http://host"), "http://host/blood.css");
 }
 
 uint32_t field(const std::string& b, size_t at, int bytes) {
