@@ -72,6 +72,10 @@ FrmPICConfig::FrmPICConfig(ProgramState& state, ProgramWindows& windows, QWidget
         label->setObjectName(QStringLiteral("lbl(%1)").arg(i));
         label->setGeometry(twips_rect(120, top, 1515, 315));
         set_palette_colors(label, {{QPalette::WindowText, kListText}});
+        // The row labels must fit beside the header boxes.
+        QFont narrow = label->font();
+        narrow.setPixelSize(10);
+        label->setFont(narrow);
         lbl_[k] = label;
 
         auto* header = new QLineEdit(fra_);
