@@ -1,0 +1,183 @@
+#include "screenshots/ui/frm_pic_config.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+#include "main/program_state.h"
+#include "main/ui/program_windows.h"
+#include "main/ui/vb_widgets.h"
+#include "screenshots/shot_names.h"
+#include "support/fakes.h"
+#include "support/qt/qt_support.h"
+#include "support/world.h"
+
+namespace zeko::testing {
+namespace {
+
+using ui::FrmPICConfig;
+using ui::twips_rect;
+
+class HelpOnlyWindows final : public ui::ProgramWindows {
+  public:
+    void INIT_HELP(int16_t topic, QWidget* owner) override { help.emplace_back(topic, owner); }
+    void show_frmABOUT() override {}
+    void show_frmSET_DEST() override {}
+    void show_frmPICConfig() override {}
+    void show_frmSHOPPING() override {}
+    void show_frmSKILLS() override {}
+    void show_frmEMOTICON() override {}
+    void INIT_GUILDS(QWidget*) override {}
+    void SNAPSHOT_BMP() override {}
+    void SNAPSHOT_HTML(const std::string&) override {}
+    void SNAPSHOT_HTML_CSS(const std::string&) override {}
+    void UNLOAD_SPLASH() override {}
+    std::vector<std::pair<int16_t, QWidget*>> help;
+};
+
+const ShownBox kInteresting{
+    "It appears that image settings have not previously been configured; Z.E.K.O.\xC2\xB2 will "
+    "load defaults.",
+    MsgButtons::OK, MsgIcon::Information, "Interesting..."};
+const ShownBox kAskReset{"Are you sure you want to restore the default screen shot settings?",
+                         MsgButtons::YesNo, MsgIcon::None, "Just thought I'd ask..."};
+
+const QString kDefaultSamples[3] = {"ZEKO2_SNAPSHOT - 26.12.05 - 0000.BMP",
+                                    "ZEKO2_HTML&CSS_DUMP - 26.12.05 - 0000.HTML",
+                                    "ZEKO2_HTML_DUMP - 26.12.05 - 0000.HTML"};
+
+class FrmPICConfigTest : public ::testing::Test {
+  protected:
+    FrmPICConfigTest() : state(world.folder.path(), world.services()) {
+        world.clock.time = {2026, 12, 5, 10, 0, 0, 0};
+        state.settings.SETTINGS.PIC = default_pic_configs();
+    }
+    std::vector<QString> samples(const FrmPICConfig& d) {
+        return {d.lblSAMPLE(0)->text(), d.lblSAMPLE(1)->text(), d.lblSAMPLE(2)->text()};
+    }
+    std::filesystem::path settings_file() { return world.folder / "SETTINGS.DAT"; }
+
+    TestWorld world;
+    ProgramState state;
+    HelpOnlyWindows windows;
+};
+
+TEST_F(FrmPICConfigTest, ControlsTextsColoursAndPlaces) {
+    FrmPICConfig d(state, windows, nullptr);
+    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Z.E.K.O.\xC2\xB2: Snap Shot Configuration..."));
+    EXPECT_EQ(d.size(), QSize(358, 222));
+    EXPECT_EQ(d.palette().color(QPalette::Window), QColor(0, 0x30, 0));
+    EXPECT_EQ(d.fra()->title(), "Filename Formats (header - date - snapshot number)");
+    EXPECT_EQ(d.fra()->geometry(), twips_rect(68, 0, 5235, 2775));
+    EXPECT_EQ(d.fra()->caption_color(), QColor(0x80, 0xFF, 0x80));
+    const char* labels[3] = {"Snap Shot:", "HTML & CSS Dump:", "HTML Dump:"};
+    const char* headers[3] = {"ZEKO2_SNAPSHOT", "ZEKO2_HTML&CSS_DUMP", "ZEKO2_HTML_DUMP"};
+    for (int i = 0; i < 3; ++i) {
+        const int top = 240 + 840 * i;
+        EXPECT_EQ(d.lbl(i)->text(), labels[i]);
+        EXPECT_EQ(d.lbl(i)->geometry(), twips_rect(120, top, 1515, 315));
+        EXPECT_EQ(d.txtHEADER(i)->text(), headers[i]);
+        EXPECT_EQ(d.txtHEADER(i)->geometry(), twips_rect(1680, top, 1935, 315));
+        EXPECT_EQ(d.txtHEADER(i)->palette().color(QPalette::Base), QColor(0x40, 0x40, 0x40));
+        EXPECT_EQ(d.txtHEADER(i)->palette().color(QPalette::Text), QColor(0x80, 0xFF, 0x80));
+        EXPECT_EQ(d.cboDATE(i)->geometry(), twips_rect(3660, top, 1455, 315));
+        ASSERT_EQ(d.cboDATE(i)->count(), 8);
+        EXPECT_EQ(d.cboDATE(i)->itemText(2), "YYYY-MM-DD");
+        EXPECT_EQ(d.cboDATE(i)->currentIndex(), 7);
+        EXPECT_EQ(d.lblSAMPLE(i)->geometry(), twips_rect(120, 660 + 840 * i, 4995, 315));
+        EXPECT_EQ(d.lblSAMPLE(i)->text(), kDefaultSamples[i]);
+    }
+    const char* buttons[4] = {"&OK", "&Cancel", "&Help", "&Reset Defaults"};
+    const int lefts[4] = {68, 1388, 2700, 4028};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(d.cmdCOMMAND(i)->text(), buttons[i]);
+        EXPECT_EQ(d.cmdCOMMAND(i)->geometry(), twips_rect(lefts[i], 2880, 1275, 375));
+    }
+    EXPECT_TRUE(world.prompts.shown.empty());
+    EXPECT_EQ(d.cmdCOMMAND(1)->objectName(), "cmdCOMMAND(1)");
+    d.cmdCOMMAND_Click(2);
+    EXPECT_EQ(windows.help, (std::vector<std::pair<int16_t, QWidget*>>{{26, &d}}));
+}
+
+TEST_F(FrmPICConfigTest, NeverConfiguredSettingsShowTheDefaultsAndOkStoresThem) {
+    state.settings.SETTINGS.PIC = {};
+    FrmPICConfig d(state, windows, nullptr);
+    EXPECT_EQ(world.prompts.shown, std::vector<ShownBox>{kInteresting});
+    EXPECT_EQ(samples(d),
+              std::vector<QString>(std::begin(kDefaultSamples), std::end(kDefaultSamples)));
+    EXPECT_EQ(state.settings.SETTINGS.PIC[0].HEADER_LEN, 0);
+    d.cmdCOMMAND_Click(0);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(settings_on_disk(settings_file()).PIC, default_pic_configs());
+}
+
+TEST_F(FrmPICConfigTest, EachKeystrokeAndDateChoiceRedoesOnlyItsRowsSample) {
+    state.settings.SETTINGS.PIC[1].DATE_FORMAT = 12;  // not in the list: the default pattern
+    const auto stored = state.settings.SETTINGS.PIC;
+    FrmPICConfig d(state, windows, nullptr);
+    EXPECT_EQ(d.cboDATE(1)->currentIndex(), 7);
+    d.txtHEADER(1)->selectAll();
+    QTest::keyClick(d.txtHEADER(1), Qt::Key_Backspace);
+    EXPECT_EQ(d.lblSAMPLE(1)->text(), " - 26.12.05 - 0000.HTML");
+    QTest::keyClicks(d.txtHEADER(1), "Pa");
+    EXPECT_EQ(d.lblSAMPLE(1)->text(), "Pa - 26.12.05 - 0000.HTML");
+    QTest::keyClick(d.txtHEADER(1), Qt::Key_Backspace);
+    EXPECT_EQ(d.lblSAMPLE(1)->text(), "P - 26.12.05 - 0000.HTML");
+    d.cboDATE(0)->setCurrentIndex(2);
+    EXPECT_EQ(samples(d), (std::vector<QString>{"ZEKO2_SNAPSHOT - 2026-12-05 - 0000.BMP",
+                                                "P - 26.12.05 - 0000.HTML", kDefaultSamples[2]}));
+    EXPECT_EQ(d.WORK_PIC[0].DATE_FORMAT, 2);
+    EXPECT_EQ(d.WORK_PIC[1].header(), "P");
+    // A header longer than the record holds is not taken.
+    QTest::keyClicks(d.txtHEADER(2), QString(60, 'x'));
+    EXPECT_EQ(d.WORK_PIC[2].HEADER_LEN, 50);
+    EXPECT_TRUE(state.settings.SETTINGS.PIC == stored);
+    EXPECT_FALSE(std::filesystem::exists(settings_file()));
+}
+
+TEST_F(FrmPICConfigTest, ResetDefaultsAsksAndOnlyOkKeepsTheResult) {
+    state.settings.SETTINGS.PIC[0].set_header("Mine");
+    state.settings.SAVE_SETTINGS();
+    const std::string before = read_bytes(settings_file());
+    {
+        FrmPICConfig d(state, windows, nullptr);
+        world.prompts.answer(MsgResult::No);
+        d.cmdCOMMAND_Click(3);
+        EXPECT_EQ(d.txtHEADER(0)->text(), "Mine");
+        world.prompts.answer(MsgResult::Yes);
+        d.cmdCOMMAND_Click(3);
+        EXPECT_EQ(d.lblSAMPLE(0)->text(), kDefaultSamples[0]);
+        d.cmdCOMMAND_Click(1);
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(world.prompts.shown, (std::vector<ShownBox>{kAskReset, kAskReset}));
+    EXPECT_EQ(read_bytes(settings_file()), before);
+    EXPECT_EQ(state.settings.SETTINGS.PIC[0].header(), "Mine");
+}
+
+TEST_F(FrmPICConfigTest, AHeaderThatWouldLeaveTheFolderIsRefused) {
+    FrmPICConfig d(state, windows, nullptr);
+    d.txtHEADER(2)->setText("../shots");
+    d.cmdCOMMAND_Click(0);
+    EXPECT_EQ(world.prompts.shown,
+              (std::vector<ShownBox>{
+                  {"The HTML Dump header contains the character \"/\", which cannot be part of a "
+                   "file name: screen shots are always written into the program's folder. Please "
+                   "remove it and try again.",
+                   MsgButtons::OK, MsgIcon::Exclamation, "Not a file name..."}}));
+    EXPECT_NE(d.result(), QDialog::Accepted);
+    EXPECT_FALSE(std::filesystem::exists(settings_file()));
+    d.txtHEADER(2)->setText("shots");
+    d.cmdCOMMAND_Click(0);
+    EXPECT_EQ(settings_on_disk(settings_file()).PIC[2].header(), "shots");
+}
+
+}  // namespace
+}  // namespace zeko::testing
