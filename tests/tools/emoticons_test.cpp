@@ -59,15 +59,6 @@ TEST(Emoticons, MessagesBecomePicturesAndEscapedText) {
         EXPECT_EQ(text.EMOTICON_PARSE(typed), EmoticonText::MSG_HEADER() + shown) << typed;
 }
 
-TEST(Emoticons, MatchFlagFollowsTheLastTest) {
-    EmoticonText text(kBase);
-    EXPECT_EQ(text.MATCH_CODE3(":-s"), img(17));
-    EXPECT_TRUE(text.matched());
-    EXPECT_EQ(text.MATCH_CODE2(":-"), "");
-    EXPECT_FALSE(text.matched());
-    EXPECT_EQ(text.MATCH_CODE4(":)"), "");
-}
-
 TEST(Emoticons, ChartAndMessageMarkup) {
     const std::string chart = EmoticonText(kBase).BUILD_CHART();
     const std::string font = "<font size = 2.0 face=\"Courier New\">";
