@@ -100,6 +100,7 @@ TEST_F(FrmShoppingTest, BillFollowsShopAndCharisma) {
     EXPECT_EQ(entries(buy()), (QStringList{"Diamond Ring (3)", "Garlic Spray (2)",
                                            "Scroll of Teleporation (2)", "NecroBlood (1)"}));
     EXPECT_EQ(bill(), QStringLiteral("156,000 Coins"));
+    EXPECT_TRUE(f.grab().save(QStringLiteral(ZEKO_BUILD_DIR "/frm_shopping.png")));
 }
 
 TEST_F(FrmShoppingTest, TooLargeABillEmptiesTheList) {

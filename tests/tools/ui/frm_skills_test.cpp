@@ -56,6 +56,7 @@ TEST_F(FrmSkillsTest, ClickingShowsTheSkillAndReopeningRebuildsTheList) {
                                             "Your quest is to hunt down a Vampire Hunter (green "
                                             "human) and kill it within 10 days of starting the "
                                             "quest. Happy Hunting!"}));
+    EXPECT_TRUE(f.grab().save(QStringLiteral(ZEKO_BUILD_DIR "/frm_skills.png")));
     click(child<QPushButton>(f, "cmdCOMMAND"));
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(f.result(), QDialog::Accepted);
