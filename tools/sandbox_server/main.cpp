@@ -23,6 +23,7 @@
 
 #include "common/files.h"
 #include "hit_counter.h"
+#include "images_site.h"
 #include "sandbox_game.h"
 #include "web_text.h"
 
@@ -198,6 +199,8 @@ void add_routes(httplib::Server& server, SandboxGame& game, HitCounter& hits) {
         }
         res.set_content("ok\n", "text/plain");
     });
+
+    add_image_routes(server);
 
     server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
         if (res.body.empty()) {

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "tools/emoticons.h"
+
+namespace zeko::tools {
+namespace {
+
+const std::string kBase = "http://img.test/i/mesg/emoticons7/";
+
+std::string img(int n) {
+    return "<img src=\"" + kBase + std::to_string(n) + ".gif\">";
+}
+
+TEST(Emoticons, EightyEightCodesOnePerImage) {
+    std::set<int> images;
+    std::set<std::string> codes;
+    int by_length[5] = {};
+    for (const Emoticon& e : kEmoticons) {
+        images.insert(e.image);
+        codes.insert(std::string(e.code));
+        ++by_length[e.code.size()];
+    }
+    EXPECT_EQ(images.size(), 88u);
+    EXPECT_EQ(*images.rbegin(), 108);
+    EXPECT_EQ(codes.size(), 88u);
+    EXPECT_EQ(by_length[4], 17);
+    EXPECT_EQ(by_length[3], 59);
+    EXPECT_EQ(by_length[2], 12);
+}
+
+TEST(Emoticons, MessagesBecomePicturesAndEscapedText) {
+    EmoticonText text(kBase);
+    const std::pair<std::string, std::string> cases[] = {
+        {":))", img(21)},
+        {":-??", img(106)},
+        {">:D<", img(6)},
+        {"x(", img(14)},
+        {"hello", "hello"},
+        {"a:)", "a" + img(1)},
+        {"hi :", "hi :"},
+        {"Hello:-)", "Hell" + img(25)},
+        {"O:-)", img(25)},
+        {"[-O<[-o<", img(63) + img(63)},
+        {":d:D", img(4) + img(4)},
+        {"   ", "   "},
+        {"<:-P", img(36)},
+        {">:)", img(19)},
+        {"\\:D/", img(69)},
+        {":-&amp;", img(31) + "amp;"},
+        {"<b>hi</b>", "&lt;b&gt;hi&lt;/b&gt;"},
+        {"<script>alert(1)</script>", "&lt;script&gt;alert(1)&lt;/script&gt;"},
+        {"a&b \"q\"", "a&amp;b &quot;q&quot;"},
+        {"<<:-P>", "&lt;" + img(36) + "&gt;"},
+        {"caf\xC3\xA9 :)", "caf\xC3\xA9 " + img(1)},
+    };
+    for (const auto& [typed, shown] : cases)
+        EXPECT_EQ(text.EMOTICON_PARSE(typed), EmoticonText::MSG_HEADER() + shown) << typed;
+}
+
+TEST(Emoticons, ChartAndMessageMarkup) {
+    const std::string chart = EmoticonText(kBase).BUILD_CHART();
+    const std::string font = "<font size = 2.0 face=\"Courier New\">";
+    EXPECT_EQ(chart.rfind(" <table width = 100%><tr align=center><td>" + img(1) + "</td><td>" +
+                              font + ":)</font></td>",
+                          0),
+              0u);
+    EXPECT_NE(chart.find("<td>" + font + img(51) + "</td><td>:(|)</font></td>"), std::string::npos);
+    EXPECT_NE(chart.find(font + "&lt;:-P</font>"), std::string::npos);
+    size_t rows = 0;
+    for (size_t at = chart.find("<tr"); at != std::string::npos; at = chart.find("<tr", at + 1))
+        ++rows;
+    EXPECT_EQ(rows, 11u);
+    const std::string last =
+        "<td>" + img(108) + "</td><td>" + font + ":o3</font></td></tr></table>";
+    EXPECT_EQ(chart.substr(chart.size() - last.size()), last);
+    EXPECT_EQ(EmoticonText::MSG_HEADER(),
+              "<font color=#606060 size=2pt face=\"Tahoma\"><b>Morvanek Emoticon Tutorial: "
+              "</b></font>");
+    EXPECT_EQ(EmoticonText::wrap_message(2, "x"), "<a name=\"2\">x</a><br>");
+    EXPECT_EQ(default_image_base().substr(0, 7), "http://");
+}
+
+}  // namespace
+}  // namespace zeko::tools
