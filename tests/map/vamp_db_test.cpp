@@ -2,9 +2,10 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "common/errors.h"
 #include "common/files.h"
 #include "map/vamp_db.h"
+#include "support/failing_files.h"
 #include "support/world.h"
 
 namespace zeko {
@@ -22,6 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using Db = testing::DbWorld;
 using testing::error_box;
+using testing::FileOp;
 using testing::read_bytes;
 using testing::ShownBox;
 using testing::vamp_bytes;
@@ -246,7 +249,7 @@ TEST(VampDb, FailuresShowEachProceduresBoxAndKeepMemory) {
     EXPECT_EQ(t.w.prompts.shown,
               (std::vector<ShownBox>{error_box(9, "SAVE_DB"), error_box(n, "LOAD_DB"),
                                      error_box(n, "SAVE_DB"), error_box(n, "CLEAN_DB"),
-                                     error_box(n, "CLEAN_DB"), error_box(n, "CREATE_DB")}));
+                                     error_box(n, "CREATE_DB")}));
     EXPECT_EQ(t.db.VAMP_COUNT, 2);
     EXPECT_EQ(t.db.VAMPS(2), make("B"));
     EXPECT_FALSE(fs::exists(t.scratch()));
@@ -304,27 +307,87 @@ TEST(VampDb, CleanThatCannotMakeItsScratchFileLeavesTheDatabaseAlone) {
     EXPECT_EQ(t.db.VAMP_COUNT, 2);
 }
 
-TEST(VampDb, CleanInAReadOnlyFolderLeavesTheDatabaseAlone) {
+TEST(VampDb, FileFailuresShowTheBoxAndLeaveTheDatabaseWhole) {
+    const std::string two = vamp_file({make("A"), make("B", "n", kFalse, kTrue)});
+    struct Case {
+        const char* what;
+        std::function<void(testing::FailingFiles&)> fail;
+        std::string start;  // the file before; "-" for none
+        std::function<void(VampDb&)> step;
+        std::vector<ShownBox> boxes;
+        std::string after;
+    };
+    const auto clean = [](VampDb& db) { db.CLEAN_DB(); };
+    const auto create = [](VampDb& db) { EXPECT_EQ(db.CREATE_DB(make("New")), 0); };
+    const Case cases[] = {
+        {"read-only folder: the scratch file cannot be made",
+         [](testing::FailingFiles& f) { f.read_only(); },
+         two,
+         clean,
+         {error_box(70, "CLEAN_DB")},
+         two},
+        {"read-only folder: the first start cannot create the file",
+         [](testing::FailingFiles& f) { f.read_only(); },
+         "-",
+         [](VampDb& db) { db.LOAD_DB(); },
+         {error_box(70, "LOAD_DB")},
+         "-"},
+        {"a full disk half-way through the new record",
+         [](testing::FailingFiles& f) { f.fail(FileOp::Write, 3, ENOSPC, "VAMP.dat", 1, 100); },
+         two,
+         create,
+         {error_box(61, "CREATE_DB")},
+         vamp_file({make("A")})},
+        {"the save before the check fails",
+         [](testing::FailingFiles& f) { f.fail(FileOp::Write, 1, EIO, "VAMP.dat"); },
+         two,
+         create,
+         {error_box(57, "CREATE_DB")},
+         two},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Db t;
+        if (c.start != "-") {
+            write_bytes(t.dat(), c.start);
+            t.db.LOAD_DB();
+        }
+        testing::FailingFiles files;
+        c.fail(files);
+        t.db.use_files(files);
+        c.step(t.db);
+        EXPECT_EQ(t.w.prompts.shown, c.boxes);
+        EXPECT_EQ(fs::exists(t.dat()) ? read_bytes(t.dat()) : "-", c.after);
+        EXPECT_FALSE(fs::exists(t.scratch()));
+    }
+}
+
+TEST(VampDb, ARenameThatCannotBeMadeDurableIsReportedAndMemoryFollowsTheFile) {
     Db t;
-    const std::string before = vamp_file({make("A"), make("B", "n", kFalse, kTrue)});
-    write_bytes(t.dat(), before);
-    fs::permissions(t.w.folder.path(), fs::perms(0500));
-    {
-        std::ofstream probe(t.w.folder / "probe");
-        if (probe) GTEST_SKIP() << "permission bits are not enforced for this user";
-    }
-    // Whatever number the file layer gives for a file it cannot create.
-    int number = 0;
-    try {
-        RecordFile f(t.scratch(), kVampRecordBytes);
-    } catch (const RuntimeError& e) {
-        number = e.number();
-    }
-    ASSERT_NE(number, 0);
+    t.start_with({make("A"), make("B", "n", kFalse, kTrue), make("C")});
+    testing::FailingFiles files;
+    files.fail(FileOp::SyncFolder, 1, EIO);
+    t.db.use_files(files);
     t.db.CLEAN_DB();
-    EXPECT_EQ(t.w.prompts.shown, (std::vector<ShownBox>{error_box(number, "CLEAN_DB")}));
-    EXPECT_EQ(read_bytes(t.dat()), before);
-    EXPECT_FALSE(fs::exists(t.scratch()));
+    EXPECT_EQ(t.w.prompts.shown, (std::vector<ShownBox>{error_box(57, "CLEAN_DB")}));
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("A"), make("C")}));
+    EXPECT_EQ(t.db.VAMP_COUNT, 2);
+}
+
+TEST(VampDb, TheDatabaseIsOwnerOnlyAfterEverySave) {
+    const std::function<void(VampDb&)> saves[] = {
+        [](VampDb& db) { db.SAVE_DB(); },
+        [](VampDb& db) { db.CLEAN_DB(); },
+        [](VampDb& db) { EXPECT_EQ(db.CREATE_DB(make("New")), 2); },
+    };
+    for (const auto& save : saves) {
+        Db t;
+        t.start_with({make("Vlad")});
+        fs::permissions(t.dat(), fs::perms(0644));
+        save(t.db);
+        EXPECT_EQ(mode_of(t.dat()), 0600u);
+        EXPECT_TRUE(t.w.prompts.shown.empty());
+    }
 }
 
 TEST(VampCreate, AppendsPrivatelyAfterCompactingAndReturnsTheNewIndex) {
@@ -368,13 +431,20 @@ TEST(VampCreate, TheSameNameIsRefusedOnlyWhenTheLoginIsAskedForAndHandlesComeFir
               (std::vector<ShownBox>{name_box("Zoë"), name_box("Zoë"), kHandleBox}));
 }
 
-TEST(VampCreate, UnsavedChangesGiveWayToTheFile) {
+TEST(VampCreate, ChangesNotYetSavedAreKeptAndChecked) {
     Db t;
-    t.start_with({make("Vlad")});
-    // The record handed in is one of VAMPS itself, which the check's reload replaces.
+    t.start_with({make("Vlad"), make("Carmilla")});
+    // An edit confirmed in the dialog and a position reached since the last save.
     t.db.VAMPS(1).set_handle("Renamed");
-    EXPECT_EQ(t.db.CREATE_DB(t.db.VAMPS(1)), 2);
-    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("Vlad"), make("Renamed")}));
+    t.db.VAMPS(2).POS_X = 42;
+    EXPECT_EQ(t.db.CREATE_DB(make("Vlad")), 3);
+    VAMP moved = make("Carmilla");
+    moved.POS_X = 42;
+    EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("Renamed"), moved, make("Vlad")}));
+    EXPECT_EQ(t.db.VAMPS(2), moved);
+    // The record handed in may be one of VAMPS itself, which the reload replaces.
+    EXPECT_EQ(t.db.CREATE_DB(t.db.VAMPS(1)), 0);
+    EXPECT_EQ(t.w.prompts.shown, std::vector<ShownBox>{kHandleBox});
 }
 
 TEST(VampCreate, ACountThatWouldOverflowIsAnErrorNotAWrap) {

@@ -41,7 +41,9 @@ int FailingFiles::writes(std::string_view name) const {
 
 int FailingFiles::failure(FileOp op, const std::string& name, size_t* partial) {
     for (Rule& r : rules_) {
-        if (r.op != op || (!r.name.empty() && r.name != name)) continue;
+        // A folder sync concerns every file in it.
+        const bool named = !r.name.empty() && op != FileOp::SyncFolder;
+        if (r.op != op || (named && r.name != name)) continue;
         ++r.seen;
         if (r.seen >= r.nth && (r.times < 0 || r.seen < r.nth + r.times)) {
             if (partial) *partial = r.partial;
