@@ -108,15 +108,6 @@ TEST(SettingsCodec, EveryByteAtEveryOffsetSurvivesAndFieldsKeepTheirPlaces) {
     EXPECT_EQ(s.PIC[1].HEADER_LEN, base[121]);
     EXPECT_EQ(static_cast<uint8_t>(s.PIC[1].HEADER[0]), base[71]);
     EXPECT_EQ(static_cast<uint8_t>(s.RESERVED_2[249]), base[470]);
-
-    // Headers are one byte per character; long ones are cut, their length byte stops at 255.
-    PIC_CONFIG pic;
-    pic.set_header("Café");
-    EXPECT_EQ(std::string(pic.HEADER.data(), 5), "Caf\xE9 ");
-    EXPECT_EQ(pic.HEADER_LEN, 4);
-    pic.set_header(std::string(300, 'y'));
-    EXPECT_EQ(pic.header(), std::string(50, 'y'));
-    EXPECT_EQ(pic.HEADER_LEN, 255);
 }
 
 TEST(Settings, FirstStartWritesTheDefaultsCentredHalvesToEven) {
