@@ -31,6 +31,7 @@ class RunState {
 
     std::filesystem::path folder_;
     Services services;
+    FileLayer* files_;
 
     // The minimap's live zoom: 0 until the minimap is first laid out, then 3, 5, 7, 9 or 11.
     int16_t ZOOM = 0;
@@ -40,10 +41,6 @@ class RunState {
     // server); empty for GAME_URL().
     std::string game_url_override;
 
-  private:
-    FileLayer* files_;
-
-  public:
     CityMap map;
     VampDb db;
     SettingsStore settings;
