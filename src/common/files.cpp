@@ -2,11 +2,12 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "common/errors.h"
 
@@ -28,15 +29,28 @@ bool same_name_ignoring_case(std::string_view a, std::string_view b) {
     return true;
 }
 
-int open_or_raise(const fs::path& path, mode_t create_mode) {
+void check(int error) {
+    if (error != 0) raise_errno(error);
+}
+
+bool is_refusal(int error) {
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+int open_or_raise(FileLayer& files, const fs::path& path, mode_t create_mode) {
     // Read-write when allowed, read-only otherwise, so a write-protected file can still be read.
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, create_mode);
-    if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) raise_errno(errno);
+    int fd = -1;
+    const int refused = files.open(path, O_RDWR | O_CREAT, create_mode, fd);
+    if (refused != 0) {
+        if (!is_refusal(refused)) raise_errno(refused);
+        const int error = files.open(path, O_RDONLY, 0, fd);
+        // A file that is missing and may not be created is a matter of permission, not of
+        // a file that is not there.
+        if (error != 0) raise_errno(error == ENOENT ? refused : error);
+    }
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
+    if (files.stat(fd, st) == 0 && S_ISDIR(st.st_mode)) {
+        files.close(fd);
         raise(Err::PathFileAccessError);
     }
     return fd;
@@ -66,49 +80,75 @@ int64_t file_length(const fs::path& path) {
     return static_cast<int64_t>(st.st_size);
 }
 
+void delete_file(FileLayer& files, const fs::path& path) {
+    // A folder refuses with EISDIR: a path/file access error.
+    check(files.remove(path));
+}
+
 void delete_file(const fs::path& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) raise_errno(errno);
-    if (S_ISDIR(st.st_mode)) raise(Err::PathFileAccessError);
-    if (::unlink(path.c_str()) != 0) raise_errno(errno);
+    delete_file(posix_files(), path);
+}
+
+void rename_file(FileLayer& files, const fs::path& from, const fs::path& to) {
+    check(files.rename(from, to));
+    check(files.sync_folder(to.parent_path()));
 }
 
 void rename_file(const fs::path& from, const fs::path& to) {
-    if (::rename(from.c_str(), to.c_str()) != 0) raise_errno(errno);
-    // Make the rename itself durable: sync the folder that holds both names.
-    int dir = ::open(to.parent_path().empty() ? "." : to.parent_path().c_str(),
-                     O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    rename_file(posix_files(), from, to);
 }
 
-std::string read_or_create(const fs::path& path, mode_t create_mode) {
-    int fd = open_or_raise(path, create_mode);
+std::string read_or_create(FileLayer& files, const fs::path& path, mode_t create_mode) {
+    const int fd = open_or_raise(files, path, create_mode);
     std::string data;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
-    char buf[16384];
+    std::vector<uint8_t> buf(16384);
     for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            int e = errno;
-            ::close(fd);
-            raise_errno(e);
+        size_t got = 0;
+        const int error = files.read(fd, buf, static_cast<int64_t>(data.size()), got);
+        if (error != 0) {
+            files.close(fd);
+            raise_errno(error);
         }
-        if (n == 0) break;
-        data.append(buf, static_cast<size_t>(n));
+        data.append(reinterpret_cast<const char*>(buf.data()), got);
+        if (got < buf.size()) break;
     }
-    ::close(fd);
+    files.close(fd);
     return data;
 }
 
-RecordFile::RecordFile(const fs::path& path, int64_t record_length, mode_t create_mode)
-    : record_length_(record_length) {
-    fd_ = open_or_raise(path, create_mode);
+std::string read_or_create(const fs::path& path, mode_t create_mode) {
+    return read_or_create(posix_files(), path, create_mode);
 }
+
+void append_whole(FileLayer& files, const fs::path& path, std::string_view bytes,
+                  mode_t create_mode) {
+    int fd = -1;
+    check(files.open(path, O_WRONLY | O_APPEND | O_CREAT, create_mode, fd));
+    struct stat st {};
+    int error = files.stat(fd, st);
+    if (error == 0) {
+        size_t done = 0;
+        error = files.write(
+            fd, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), -1, done);
+        if (error != 0 && done > 0) files.truncate(fd, static_cast<int64_t>(st.st_size));
+    }
+    files.close(fd);
+    check(error);
+}
+
+RecordFile::RecordFile(FileLayer& files, const fs::path& path, int64_t record_length,
+                       mode_t create_mode)
+    : files_(&files), record_length_(record_length) {
+    fd_ = open_or_raise(files, path, create_mode);
+}
+
+RecordFile::RecordFile(const fs::path& path, int64_t record_length, mode_t create_mode)
+    : RecordFile(posix_files(), path, record_length, create_mode) {}
+
+RecordFile::RecordFile(RecordFile&& other) noexcept
+    : files_(other.files_),
+      fd_(std::exchange(other.fd_, -1)),
+      record_length_(other.record_length_) {}
 
 RecordFile::~RecordFile() {
     close();
@@ -116,7 +156,7 @@ RecordFile::~RecordFile() {
 
 void RecordFile::close() {
     if (fd_ >= 0) {
-        ::close(fd_);
+        files_->close(fd_);
         fd_ = -1;
     }
 }
@@ -124,53 +164,56 @@ void RecordFile::close() {
 int64_t RecordFile::length() const {
     if (fd_ < 0) raise(Err::BadFileNameOrNumber);
     struct stat st {};
-    if (::fstat(fd_, &st) != 0) raise_errno(errno);
+    check(files_->stat(fd_, st));
     return static_cast<int64_t>(st.st_size);
 }
 
 void RecordFile::read_record(int64_t n, std::span<uint8_t> out) const {
     if (fd_ < 0) raise(Err::BadFileNameOrNumber);
     if (n < 1) raise(Err::BadRecordNumber);
-    std::memset(out.data(), 0, out.size());
-    off_t offset = static_cast<off_t>((n - 1) * record_length_);
-    size_t done = 0;
-    while (done < out.size()) {
-        ssize_t r =
-            ::pread(fd_, out.data() + done, out.size() - done, offset + static_cast<off_t>(done));
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            raise_errno(errno);
-        }
-        if (r == 0) break;  // past the end: the rest stays 0
-        done += static_cast<size_t>(r);
-    }
+    size_t got = 0;
+    check(files_->read(fd_, out, (n - 1) * record_length_, got));
+    // Past the end the rest reads as 0.
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(got), out.end(), uint8_t{0});
 }
 
 void RecordFile::write_record(int64_t n, std::span<const uint8_t> data) {
     if (fd_ < 0) raise(Err::BadFileNameOrNumber);
     if (n < 1) raise(Err::BadRecordNumber);
-    off_t offset = static_cast<off_t>((n - 1) * record_length_);
+    const int64_t at = (n - 1) * record_length_;
+    // What the write may overwrite, so that a failure can put it back.
+    const int64_t old_length = length();
+    std::vector<uint8_t> old_bytes(static_cast<size_t>(
+        std::clamp<int64_t>(old_length - at, 0, static_cast<int64_t>(data.size()))));
+    size_t got = 0;
+    check(files_->read(fd_, old_bytes, at, got));
+
     size_t done = 0;
-    while (done < data.size()) {
-        ssize_t w = ::pwrite(fd_, data.data() + done, data.size() - done,
-                             offset + static_cast<off_t>(done));
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            // A descriptor opened read-only refuses writes with EBADF.
-            raise(errno == EBADF ? Err::PathFileAccessError : error_from_errno(errno));
-        }
-        done += static_cast<size_t>(w);
+    const int error = files_->write(fd_, data, at, done);
+    if (error == 0) return;
+    if (done > 0) {
+        files_->truncate(fd_, old_length);
+        size_t restored = 0;
+        files_->write(fd_, std::span(old_bytes).first(got), at, restored);
     }
+    // A descriptor opened read-only refuses writes with EBADF.
+    raise(error == EBADF ? Err::PathFileAccessError : error_from_errno(error));
 }
 
 void RecordFile::truncate() {
     if (fd_ < 0) raise(Err::BadFileNameOrNumber);
-    if (::ftruncate(fd_, 0) != 0) raise_errno(errno == EINVAL ? EACCES : errno);
+    const int error = files_->truncate(fd_, 0);
+    check(error == EINVAL ? EACCES : error);
 }
 
 void RecordFile::sync() {
     if (fd_ < 0) raise(Err::BadFileNameOrNumber);
-    if (::fsync(fd_) != 0) raise_errno(errno);
+    check(files_->sync(fd_));
+}
+
+void RecordFile::set_mode(mode_t mode) {
+    if (fd_ < 0) raise(Err::BadFileNameOrNumber);
+    check(files_->chmod(fd_, mode));
 }
 
 }  // namespace zeko

@@ -152,17 +152,10 @@ void PositionTracker::append_log(std::string_view post) {
     std::string entry = "\"";
     entry += post;
     entry += "\r\n\"\r\n";
-    // Every form the player sends lands here, some of them private: owner only.
-    int fd = ::open(log_path().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return;  // the prediction goes on without the log
-    size_t done = 0;
-    while (done < entry.size()) {
-        ssize_t n = ::write(fd, entry.data() + done, entry.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
-    }
-    ::close(fd);
+    // Every form the player sends lands here, some of them private: owner only. An entry is
+    // written whole or not at all; a failure is left to the caller, and the prediction goes
+    // on without the log.
+    append_whole(state_.files(), log_path(), entry, 0600);
 }
 
 void PositionTracker::predict_move(std::string_view post) {

@@ -172,8 +172,8 @@ std::string AMP_TO_AND(std::string_view text) {
     return out;
 }
 
-CityMap::CityMap(std::filesystem::path folder)
-    : MAP_GRID(static_cast<size_t>(kSide) * kSide, 0), folder_(std::move(folder)) {}
+CityMap::CityMap(std::filesystem::path folder, FileLayer& files)
+    : MAP_GRID(static_cast<size_t>(kSide) * kSide, 0), folder_(std::move(folder)), files_(&files) {}
 
 std::string CityMap::STREET_NAME_X(int i) {
     ensure_names();
@@ -262,7 +262,7 @@ void CityMap::LOAD_MAP() {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     if (!ec && size > static_cast<uintmax_t>(kMaxMapFileBytes)) raise(Err::Overflow);
-    std::string text = read_or_create(path);
+    std::string text = read_or_create(*files_, path);
     if (text.size() > static_cast<size_t>(kMaxMapFileBytes)) raise(Err::Overflow);
     unscramble_map(text);
 

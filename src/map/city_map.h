@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_layer.h"
 #include "common/vb_array.h"
 
 namespace zeko {
@@ -35,7 +36,8 @@ class CityMap {
     static constexpr int kSide = 201;
 
     // The map file is looked for in this folder.
-    explicit CityMap(std::filesystem::path folder);
+    explicit CityMap(std::filesystem::path folder, FileLayer& files = posix_files());
+    void use_files(FileLayer& files) { files_ = &files; }
 
     // The code at (x, y), loading the map first when it is not loaded yet; -1 off the grid.
     // A failing load raises its RuntimeError here.
@@ -87,6 +89,7 @@ class CityMap {
     }
 
     std::filesystem::path folder_;
+    FileLayer* files_;
 };
 
 }  // namespace zeko

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "common/file_layer.h"
 #include "common/services.h"
 #include "map/city_map.h"
 #include "map/guilds.h"
@@ -17,14 +18,20 @@ namespace zeko {
 // The minimap draws from it; the program's state adds what the windows above need.
 class RunState {
   public:
-    RunState(std::filesystem::path folder, Services services);
+    RunState(std::filesystem::path folder, Services services, FileLayer& files = posix_files());
     RunState(const RunState&) = delete;
     RunState& operator=(const RunState&) = delete;
 
     const std::filesystem::path& folder() const { return folder_; }
+    // What every change to the program's files goes through.
+    FileLayer& files() const { return *files_; }
+    // Hands another file layer to the map, the database and the settings (tests make steps
+    // fail through one).
+    void use_files(FileLayer& files);
 
     std::filesystem::path folder_;
     Services services;
+    FileLayer* files_;
 
     // The minimap's live zoom: 0 until the minimap is first laid out, then 3, 5, 7, 9 or 11.
     int16_t ZOOM = 0;

@@ -83,8 +83,8 @@ SETTINGS_REC decode_settings(std::span<const uint8_t, kSettingsBytes> bytes) {
 }
 
 SettingsStore::SettingsStore(std::filesystem::path folder, Services& services,
-                             const int16_t& live_zoom)
-    : folder_(std::move(folder)), services_(services), live_zoom_(live_zoom) {}
+                             const int16_t& live_zoom, FileLayer& files)
+    : folder_(std::move(folder)), services_(services), live_zoom_(live_zoom), files_(&files) {}
 
 std::filesystem::path SettingsStore::file_path() const {
     return resolve_in_folder(folder_, kFileName);
@@ -137,14 +137,14 @@ void SettingsStore::LOAD_SETTINGS() {
         attempt([&] { length = file_exists(path) ? file_length(path) : -1; });
         if (length != kSettingsBytes) {
             if (defaults_written) return;
-            attempt([&] { delete_file(path); });
+            attempt([&] { delete_file(*files_, path); });
             DEFAULT_SETTINGS();
             SAVE_SETTINGS();
             defaults_written = true;
         }
 
         std::optional<RecordFile> file;
-        if (!attempt([&] { file.emplace(file_path(), kSettingsBytes); })) {
+        if (!attempt([&] { file.emplace(*files_, file_path(), kSettingsBytes); })) {
             // Nothing can be read: a record of zeros would give an invisible window.
             fall_back();
             return;
@@ -173,7 +173,7 @@ void SettingsStore::LOAD_SETTINGS() {
 
 void SettingsStore::SAVE_SETTINGS() {
     try {
-        RecordFile file(file_path(), kSettingsBytes);
+        RecordFile file(*files_, file_path(), kSettingsBytes);
         // Before the minimap is laid out there is no live zoom yet; the stored one stays.
         if (live_zoom_ != 0) SETTINGS.ZOOM = live_zoom_;
         const auto bytes = encode_settings(SETTINGS);

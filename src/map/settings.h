@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/conversions.h"
+#include "common/file_layer.h"
 #include "common/services.h"
 
 namespace zeko {
@@ -67,7 +68,9 @@ class SettingsStore {
   public:
     // live_zoom is the minimap's current zoom, which a save writes into the record once the
     // minimap has been laid out (it is 0 before).
-    SettingsStore(std::filesystem::path folder, Services& services, const int16_t& live_zoom);
+    SettingsStore(std::filesystem::path folder, Services& services, const int16_t& live_zoom,
+                  FileLayer& files = posix_files());
+    void use_files(FileLayer& files) { files_ = &files; }
 
     // The factory values; LAYOUT and LAYOUT_POS are left as they are.
     void DEFAULT_SETTINGS();
@@ -88,6 +91,7 @@ class SettingsStore {
     std::filesystem::path folder_;
     Services& services_;
     const int16_t& live_zoom_;
+    FileLayer* files_;
 };
 
 }  // namespace zeko

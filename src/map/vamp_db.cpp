@@ -38,23 +38,28 @@ void visit_fields(IO& io, Vamp& v) {
     io.field(v.DELETED);
 }
 
+void check_errno(int error) {
+    if (error != 0) raise_errno(error);
+}
+
 // A scratch file left by an interrupted compaction may hold records of an older state and
 // looser permissions: it goes, and a fresh one is made. Deleting it (rather than truncating
 // through the name) never follows a link elsewhere, and refuses a directory.
-void remove_stale_scratch(const std::filesystem::path& path) {
+void remove_stale_scratch(FileLayer& files, const std::filesystem::path& path) {
     std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) delete_file(path);
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
+        delete_file(files, path);
 }
 
 // Older versions deleted the database before copying the scratch file over it, and one that
 // stopped in between left the characters only in the scratch file: take them back rather
 // than start an empty database (and later throw the scratch file away).
-void adopt_orphaned_scratch(const std::filesystem::path& database,
+void adopt_orphaned_scratch(FileLayer& files, const std::filesystem::path& database,
                             const std::filesystem::path& scratch) {
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::symlink_status(database, ec)) &&
         std::filesystem::is_regular_file(std::filesystem::symlink_status(scratch, ec)))
-        rename_file(scratch, database);
+        rename_file(files, scratch, database);
 }
 
 }  // namespace
@@ -96,8 +101,8 @@ VAMP decode_vamp(std::span<const uint8_t, kVampRecordBytes> bytes) {
     return v;
 }
 
-VampDb::VampDb(std::filesystem::path folder, Services& services)
-    : folder_(std::move(folder)), services_(services) {}
+VampDb::VampDb(std::filesystem::path folder, Services& services, FileLayer& files)
+    : folder_(std::move(folder)), services_(services), files_(&files) {}
 
 std::filesystem::path VampDb::file_path() const {
     return resolve_in_folder(folder_, kFileName);
@@ -108,8 +113,12 @@ std::filesystem::path VampDb::scratch_path() const {
 }
 
 RecordFile VampDb::open_database() {
-    adopt_orphaned_scratch(file_path(), scratch_path());
-    return RecordFile(file_path(), kVampRecordBytes, kVampFileMode);
+    adopt_orphaned_scratch(*files_, file_path(), scratch_path());
+    RecordFile file(*files_, file_path(), kVampRecordBytes, kVampFileMode);
+    // A database made by an older version, or copied in, may be readable by others. Only the
+    // owner can tighten it; for anyone else the file stays usable as it is.
+    attempt([&] { file.set_mode(kVampFileMode); });
+    return file;
 }
 
 void VampDb::report(const RuntimeError& error, std::string_view procedure) {
@@ -171,13 +180,17 @@ bool VampDb::load() {
 
 void VampDb::SAVE_DB() {
     try {
-        RecordFile file = open_database();
-        for (int i = 1; i <= VAMP_COUNT; ++i)
-            file.write_record(i, encode_vamp(VAMPS(i)));
-        file.close();
+        write_all();
     } catch (...) {
         report(as_runtime_error(std::current_exception()), "SAVE_DB");
     }
+}
+
+void VampDb::write_all() {
+    RecordFile file = open_database();
+    for (int i = 1; i <= VAMP_COUNT; ++i)
+        file.write_record(i, encode_vamp(VAMPS(i)));
+    file.close();
 }
 
 void VampDb::CLEAN_DB() {
@@ -187,12 +200,13 @@ void VampDb::CLEAN_DB() {
 bool VampDb::compact() {
     std::filesystem::path scratch;
     bool scratch_made = false;
+    bool replaced = false;
     try {
         RecordFile source = open_database();
         const std::filesystem::path target = file_path();
         scratch = scratch_path();
-        remove_stale_scratch(scratch);
-        RecordFile kept(scratch, kVampRecordBytes, kVampFileMode);
+        remove_stale_scratch(*files_, scratch);
+        RecordFile kept(*files_, scratch, kVampRecordBytes, kVampFileMode);
         scratch_made = true;
         kept.truncate();
 
@@ -208,21 +222,25 @@ bool VampDb::compact() {
         kept.sync();
         kept.close();
         source.close();
-        rename_file(scratch, target);
+        check_errno(files_->rename(scratch, target));
+        replaced = true;
+        check_errno(files_->sync_folder(target.parent_path()));
         return true;
     } catch (...) {
         const RuntimeError error = as_runtime_error(std::current_exception());
         // The database is untouched; a half-written copy of the passwords is not left behind.
-        if (scratch_made) {
-            std::error_code ignored;
-            std::filesystem::remove(scratch, ignored);
-        }
+        if (scratch_made && !replaced) files_->remove(scratch);
         report(error, "CLEAN_DB");
-        return false;
+        // The compacted file is in place, only perhaps not yet on the disk: memory follows it.
+        return replaced;
     }
 }
 
 VbBool VampDb::CHECK_NEW_VAMP(VAMP record) {
+    // The compaction reloads the characters from the file: what was changed in memory since
+    // the last save (an edit, a position) is saved first so that it is not lost. A save that
+    // fails stops the creation rather than throw the changes away.
+    write_all();
     CLEAN_DB();
     for (int i = 1; i <= VAMP_COUNT; ++i) {
         const VAMP& stored = VAMPS(i);

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "common/conversions.h"
+#include "common/file_layer.h"
 #include "common/services.h"
 #include "common/vb_array.h"
 
@@ -85,7 +86,8 @@ VAMP decode_vamp(std::span<const uint8_t, kVampRecordBytes> bytes);
 // The character database `VAMP.dat` and the characters in memory.
 class VampDb {
   public:
-    VampDb(std::filesystem::path folder, Services& services);
+    VampDb(std::filesystem::path folder, Services& services, FileLayer& files = posix_files());
+    void use_files(FileLayer& files) { files_ = &files; }
 
     // LOAD_DB, SAVE_DB, CLEAN_DB and CREATE_DB show their own error box and never throw.
     void LOAD_DB();
@@ -116,14 +118,19 @@ class VampDb {
 
   private:
     RecordFile open_database();
-    // LOAD_DB and CLEAN_DB, telling whether they got through.
+    // LOAD_DB, telling whether it got through.
     bool load();
+    // SAVE_DB without its trap.
+    void write_all();
+    // Compaction without the reload; true once the compacted file has taken the database's
+    // place (even when making that durable failed and was reported).
     bool compact();
     void report(const RuntimeError& error, std::string_view procedure);
     void tell(std::string_view text, std::string_view title);
 
     std::filesystem::path folder_;
     Services& services_;
+    FileLayer* files_;
 };
 
 }  // namespace zeko

@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "common/errors.h"
+#include "support/failing_files.h"
 #include "support/fakes.h"
 
 namespace zeko {
@@ -16,6 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::error_of;
+using testing::FailingFiles;
+using testing::FileOp;
 using testing::read_bytes;
 using testing::TempFolder;
 using testing::write_bytes;
@@ -115,11 +120,11 @@ TEST(RecordFile, CountsFromOneReadsZerosPastTheEndAndExtendsOnWrite) {
 }
 
 TEST(RecordFile, AWriteProtectedFileOpensReadOnly) {
-    if (::geteuid() == 0) GTEST_SKIP() << "write protection does not stop root";
     TempFolder dir;
     write_bytes(dir / "MAP.DAT", "abcdef");
-    fs::permissions(dir / "MAP.DAT", fs::perms::owner_read);
-    RecordFile f(dir / "MAP.DAT", 3);
+    FailingFiles files;
+    files.fail(FileOp::OpenToWrite, 1, EACCES);
+    RecordFile f(files, dir / "MAP.DAT", 3);
     std::vector<uint8_t> rec(3);
     f.read_record(2, rec);
     EXPECT_EQ(rec, bytes("def"));
@@ -127,6 +132,65 @@ TEST(RecordFile, AWriteProtectedFileOpensReadOnly) {
     EXPECT_NE(error_of([&] { f.truncate(); }), 0);
     f.close();
     EXPECT_EQ(read_bytes(dir / "MAP.DAT"), "abcdef");
+}
+
+TEST(FileLayer, FailuresGiveTheClassicNumbersAndLeaveTheFileAsItWas) {
+    struct Case {
+        FileOp op;
+        int error;
+        size_t partial;
+        std::function<void(FileLayer&, const fs::path&)> step;
+        int number;
+        std::string after;  // the file afterwards; "-" when there is none
+    };
+    const std::string before = "111222333abcdef";  // five 3-byte records
+    const auto write_record = [](int64_t n, std::string_view data) {
+        return [=](FileLayer& files, const fs::path& p) {
+            RecordFile(files, p, 3).write_record(n, bytes(data));
+        };
+    };
+    const auto append = [](FileLayer& files, const fs::path& p) {
+        append_whole(files, p, "\"entry\r\n\"\r\n", 0600);
+    };
+    const Case cases[] = {
+        // A file that is missing and may not be created is refused, not "not found".
+        {FileOp::OpenToWrite, EACCES, 0,
+         [](FileLayer& f, const fs::path& p) { RecordFile(f, p, 3); }, 70, "-"},
+        {FileOp::OpenToWrite, EROFS, 0,
+         [](FileLayer& f, const fs::path& p) { read_or_create(f, p); }, 70, "-"},
+        // A full disk part-way through a record: the file keeps its length and its bytes.
+        {FileOp::Write, ENOSPC, 2, write_record(6, "new"), 61, before},
+        {FileOp::Write, ENOSPC, 2, write_record(5, "xyz"), 61, before},
+        {FileOp::Write, EIO, 0, write_record(1, "xyz"), 57, before},
+        {FileOp::Write, ENOSPC, 7, append, 61, before},
+        {FileOp::Sync, EIO, 0, [](FileLayer& f, const fs::path& p) { RecordFile(f, p, 3).sync(); },
+         57, before},
+        // The rename took place but could not be made durable.
+        {FileOp::SyncFolder, EIO, 0,
+         [](FileLayer& f, const fs::path& p) {
+             write_bytes(p.parent_path() / "new", "n");
+             rename_file(f, p.parent_path() / "new", p);
+         },
+         57, "n"},
+    };
+    for (const Case& c : cases) {
+        TempFolder dir;
+        const fs::path file = dir / "data.dat";
+        if (c.after != "-") write_bytes(file, before);
+        FailingFiles files;
+        files.fail(c.op, 1, c.error, "DATA.dat", 1, c.partial);
+        EXPECT_EQ(error_of([&] { c.step(files, file); }), c.number) << c.error;
+        EXPECT_EQ(c.after == "-" ? "-" : read_bytes(file), c.after) << c.error;
+    }
+
+    // An entry that goes through whole is appended after what is there.
+    TempFolder dir;
+    FailingFiles files;
+    append_whole(files, dir / "log.txt", "one", 0600);
+    append_whole(files, dir / "log.txt", "two", 0600);
+    EXPECT_EQ(read_bytes(dir / "log.txt"), "onetwo");
+    EXPECT_EQ(mode_of(dir / "log.txt"), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(files.writes("LOG.TXT"), 2);
 }
 
 }  // namespace

@@ -7,12 +7,14 @@
 #include "common/codepage.h"
 #include "common/errors.h"
 #include "map/city_map.h"
+#include "support/failing_files.h"
 #include "support/fakes.h"
 
 namespace zeko {
 namespace {
 
 using testing::error_of;
+using testing::FailingFiles;
 using testing::read_bytes;
 using testing::scrambled_map;
 using testing::TempFolder;
@@ -146,6 +148,13 @@ TEST(MapFileLoad, FilesOf32768BytesOrMoreAreRefusedBeforeReading) {
     CityMap folder_in_place(folder.path());
     EXPECT_NE(error_of([&] { folder_in_place.LOAD_MAP(); }), 0);
     EXPECT_FALSE(folder_in_place.MAP_LOADED);
+
+    // A missing map that a read-only folder does not let the loader create.
+    TempFolder read_only;
+    FailingFiles files;
+    CityMap none(read_only.path(), files.read_only());
+    EXPECT_EQ(error_of([&] { none.LOAD_MAP(); }), 70);
+    EXPECT_FALSE(none.MAP_LOADED);
 }
 
 }  // namespace

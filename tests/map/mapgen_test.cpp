@@ -51,14 +51,14 @@ TEST(Mapgen, WritesPaddedRecordsInTheCodePage) {
                                  "# a comment\n"
                                  "\n"
                                  "0 200 7 Caf\u00E9 \u20AC\r\n"
-                                 "50 50 92 Calliope Station\n"
+                                 "50 50 92 Calliope\n"
                                  "2 4 300\n"
                                  "6 8 0 \n"
                                  "10 12 45  Two Blanks\n");
     ASSERT_EQ(run.exit_code, 0) << run.errors;
     EXPECT_EQ(plain_map(folder / "MAP.DAT"),
               "0002000007Caf\xE9 \x80/\\/"
-              "0500500092Calliope Station/\\/"
+              "0500500092Calliope/\\/"
               "0020040300/\\/"
               "0060080000/\\/"
               "0100120045 Two Blanks/\\/");
@@ -130,11 +130,16 @@ TEST(SampleCity, LoadsWithTheStationsOnTheirFixedBlocks) {
     CityMap map(folder.path());
     map.LOAD_MAP();
     ASSERT_TRUE(map.MAP_LOADED);
+    // Stations are named bare ("Calliope"): the program adds " Station" where it says so.
+    const char* names[] = {"Calliope",   "Clio",        "Erato",  "Euterpe", "Melpomne",
+                           "Polyhymnia", "Terpsichore", "Thalia", "Urania"};
     int16_t station = 92;
     for (int y : {50, 100, 150})
-        for (int x : {50, 100, 150})
-            EXPECT_EQ(map.cell(x, y), station++) << x << "," << y;
-    EXPECT_EQ(map.PLACE_NAME(96), "Melpomne Station");
+        for (int x : {50, 100, 150}) {
+            EXPECT_EQ(map.cell(x, y), station) << x << "," << y;
+            EXPECT_EQ(map.PLACE_NAME(station), names[station - 92]);
+            ++station;
+        }
     for (int x = 1; x <= 200; x += 2)
         for (int y = 0; y <= 200; ++y)
             ASSERT_EQ(map.cell(x, y), 0) << "street " << x << "," << y;

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/file_layer.h"
+
+namespace zeko::testing {
+
+enum class FileOp { Open, OpenToWrite, Write, Sync, Truncate, Chmod, Rename, Remove, SyncFolder };
+
+// The real files, except for the calls a test makes fail: the nth call of one kind on one file
+// (named in any letter case; any file when no name is given) answers a chosen errno instead.
+// A failing write may let some bytes through first, as a disk that fills up half-way does.
+// Writes are counted per file name.
+class FailingFiles final : public PosixFiles {
+  public:
+    // The nth such call (from 1) and the `times` - 1 after it fail; times < 0: every one.
+    FailingFiles& fail(FileOp op, int nth, int error, std::string name = {}, int times = 1,
+                       size_t partial = 0);
+    // A folder the program may read but not change: opens to write, removals and renames
+    // are refused as the system refuses them.
+    FailingFiles& read_only();
+
+    int writes(std::string_view name) const;
+
+    int open(const std::filesystem::path& path, int flags, mode_t create_mode, int& fd) override;
+    int write(int fd, std::span<const uint8_t> data, int64_t at, size_t& done) override;
+    int sync(int fd) override;
+    int truncate(int fd, int64_t length) override;
+    int chmod(int fd, mode_t mode) override;
+    int close(int fd) override;
+    int rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
+    int remove(const std::filesystem::path& path) override;
+    int sync_folder(const std::filesystem::path& folder) override;
+
+  private:
+    struct Rule {
+        FileOp op;
+        std::string name;
+        int nth;
+        int times;
+        int error;
+        size_t partial;
+        int seen = 0;
+    };
+    // The error the call answers, 0 to let it through.
+    int failure(FileOp op, const std::string& name, size_t* partial = nullptr);
+
+    std::vector<Rule> rules_;
+    std::map<int, std::string> names_;  // open descriptors
+    std::map<std::string, int> writes_;
+};
+
+}  // namespace zeko::testing
