@@ -50,7 +50,9 @@ FrmAbout::FrmAbout(BrowserFactory make_browser, QWidget* owner)
     QFont version_font(QStringLiteral("Comic Sans MS"));
     version_font.setPointSize(18);
     version_font.setBold(true);
-    const QFont window_font = font();
+    // The window's own font: the small dialog face.
+    QFont window_font = font();
+    window_font.setPointSize(8);
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignTop;
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignTop;
 
