@@ -1,0 +1,93 @@
+// The help window over the real browser: a click on a topic link inside a help page.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include "help/ui/frm_help.h"
+#include "platform/qt_web_browser.h"
+#include "support/qt/qt_support.h"
+
+namespace zeko::testing {
+namespace {
+
+class ShownHelp : public ui::FrmHelp {
+  public:
+    using FrmHelp::FrmHelp;
+
+  protected:
+    void run_modal() override { show(); }
+};
+
+class HelpLinkTest : public ::testing::Test {
+  protected:
+    HelpLinkTest()
+        : help(
+              [this](QWidget*) {
+                  auto b = std::make_unique<QtWebBrowser>();
+                  browser = b.get();
+                  return b;
+              },
+              {}) {}
+
+    QVariant run(const QString& script) {
+        std::optional<QVariant> got;
+        browser->page()->runJavaScript(script, [&](const QVariant& v) { got = v; });
+        EXPECT_TRUE(wait_until([&] { return got.has_value(); }));
+        return got.value_or(QVariant());
+    }
+    // Waits until the page shows the given text.
+    bool shows(const QString& text) {
+        return wait_until([&] {
+            return run(QStringLiteral("document.body ? document.body.innerText : ''"))
+                .toString()
+                .contains(text);
+        });
+    }
+    // Clicks the middle of the page's element found by `selector`, as the user does.
+    void click(const QString& selector) {
+        const QVariantList r =
+            run(QStringLiteral(
+                    "(function(){const b=document.querySelector('%1')"
+                    ".getBoundingClientRect();return [b.x+b.width/2,b.y+b.height/2];})()")
+                    .arg(selector))
+                .toList();
+        ASSERT_EQ(r.size(), 2);
+        settle(100);
+        QTest::mouseClick(browser->view()->focusProxy(), Qt::LeftButton, {},
+                          QPoint(qRound(r[0].toDouble()), qRound(r[1].toDouble())));
+    }
+
+    QWidget owner;
+    QtWebBrowser* browser = nullptr;
+    ShownHelp help;
+};
+
+TEST_F(HelpLinkTest, ClickedTopicLinksSelectTheirTopicAndThePageStays) {
+    help.INIT_HELP(2, &owner);
+    ASSERT_TRUE(shows(QStringLiteral(": Description")));
+    EXPECT_EQ(help.list_index(), 2);
+    EXPECT_EQ(run(QStringLiteral("document.body.getAttribute('bgcolor')")).toString(),
+              QStringLiteral("#404040"));
+
+    help.set_list_index(37);
+    ASSERT_TRUE(shows(QStringLiteral("- Deleting")));
+    settle(300);
+    EXPECT_TRUE(help.grab().save(QStringLiteral(ZEKO_BUILD_DIR "/frm_help.png")));
+    click(QStringLiteral("a[href=\"41\"]"));
+    ASSERT_TRUE(wait_until([&] { return help.list_index() == 41; }));
+    EXPECT_TRUE(shows(QStringLiteral("Vampire: Deleting")));
+    EXPECT_EQ(browser->LocationURL(), QStringLiteral("about:blank"));
+
+    // The link written with blanks around its "=".
+    help.set_list_index(17);
+    ASSERT_TRUE(shows(QStringLiteral("Bank Line")));
+    click(QStringLiteral("a[href=\"18\"]"));
+    ASSERT_TRUE(wait_until([&] { return help.list_index() == 18; }));
+    EXPECT_TRUE(shows(QStringLiteral("Navigation Lines - Bank Line")));
+    EXPECT_EQ(help.DOC_READY, kTrue);
+}
+
+}  // namespace
+}  // namespace zeko::testing
