@@ -162,58 +162,43 @@ TEST_F(Tracking, TimerArmsOnlyForStandardAndUnpredictedPages) {
     EXPECT_EQ(pos(), std::make_pair(12, 34));
 }
 
-TEST_F(Tracking, MovePostsSplitAtTheLastAmpersandAndKeepWhatDoesNotFit) {
+TEST_F(Tracking, MoveAndTransitPostsPredictThePosition) {
     struct Case {
         const char* post;
-        std::pair<int, int> at;
+        bool predicted;
+        std::pair<int, int> at;  // from (7, 7)
     };
     const Case cases[] = {
-        {"action=move&x=12&y=34", {12, 34}},
-        {"ACTION=MOVE&a=1&b=2&c=3", {1, 3}},
-        {"action=move&", {0, 0}},                 // nothing after the prefix: both pieces empty
-        {"action=move&x=123", {0, 23}},           // no second "&": G is Q from its second character
-        {"action=move&5&7", {5, 7}},              // pieces shorter than two characters stay whole
-        {"action=move&x=12.5&y=13.5", {12, 14}},  // halves to even
-        {"action=move&x=40000&y=7", {12, 7}},     // out of 16 bits: stays as it was
-        {"action=move&x=9&y=-32769", {9, 7}},
+        {"action=move&x=12&y=34", true, {12, 34}},
+        {"ACTION=MOVE&a=1&b=2&c=3", true, {1, 3}},  // split at the last "&"
+        {"action=move&", true, {0, 0}},             // nothing after the prefix: both pieces empty
+        {"action=move&x=123", true, {0, 23}},       // no second "&": G is Q from its 2nd character
+        {"action=move&5&7", true, {5, 7}},          // pieces shorter than two characters stay whole
+        {"action=move&x=12.5&y=13.5", true, {12, 14}},  // halves to even
+        {"action=move&x=40000&y=3", true, {7, 3}},      // out of 16 bits: stays as it was
+        {"action=move&x=9&y=-32769", true, {9, 7}},
+        {"action=transit&target=MELPOMNE+Station&go=1", true, {100, 100}},
+        {"Action=Transit&Target=URANIA+station", true, {150, 150}},
+        {"action=transit&target=Melpomene+Station", false, {7, 7}},
+        {"action=transit&target=Clio+Statio", false, {7, 7}},
+        {"x action=transit&target=Clio+Station", false, {7, 7}},
+        {"action=rest", false, {7, 7}},
     };
     for (const Case& c : cases) {
+        stand(7, 7);
         tracker.before_navigate(c.post, kAp5, true);
-        EXPECT_TRUE(tracker.POSITION_PREDICTED) << c.post;
+        EXPECT_EQ(tracker.POSITION_PREDICTED, c.predicted) << c.post;
         EXPECT_EQ(pos(), c.at) << c.post;
     }
-    EXPECT_EQ(redraws, 8);
+    EXPECT_EQ(redraws, 10);
 
     // No current character: nothing stored, still predicted and redrawn.
     state.db.CUR_VAMP = 3;
     tracker.before_navigate("action=move&x=1&y=1", kAp5, true);
     tracker.before_navigate("action=transit&target=Clio+Station", kAp5, true);
     EXPECT_TRUE(tracker.POSITION_PREDICTED);
-    EXPECT_EQ(redraws, 10);
-    EXPECT_EQ(pos(), std::make_pair(9, 7));
-}
-
-TEST_F(Tracking, TransitPostsMatchTheirStationByPrefix) {
-    tracker.before_navigate("action=transit&target=MELPOMNE+Station&go=1", kAp5, true);
-    EXPECT_TRUE(tracker.POSITION_PREDICTED);
-    EXPECT_EQ(pos(), std::make_pair(100, 100));
-    EXPECT_EQ(redraws, 1);
-    tracker.before_navigate("action=transit&target=Melpomene+Station", kAp5, true);
-    EXPECT_FALSE(tracker.POSITION_PREDICTED);
-    EXPECT_EQ(redraws, 1);
-
-    const std::pair<const char*, std::pair<int, int>> stations[] = {{"Calliope", {50, 50}},
-                                                                    {"clio", {100, 50}},
-                                                                    {"Euterpe", {50, 100}},
-                                                                    {"URANIA", {150, 150}}};
-    for (const auto& [name, at] : stations) {
-        const std::string post = std::string("Action=Transit&Target=") + name + "+station";
-        auto stop = transit_stop_for(post);
-        ASSERT_TRUE(stop) << post;
-        EXPECT_EQ(std::make_pair(int{stop->x}, int{stop->y}), at) << post;
-    }
-    EXPECT_FALSE(transit_stop_for("action=transit&target=Clio+Statio"));
-    EXPECT_FALSE(transit_stop_for("x action=transit&target=Clio+Station"));
+    EXPECT_EQ(redraws, 12);
+    EXPECT_EQ(pos(), std::make_pair(7, 7));
 }
 
 TEST_F(Tracking, OnlyAPointsCountOfZeroOrLessStopsLoggingAndPrediction) {
