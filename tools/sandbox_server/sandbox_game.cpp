@@ -314,7 +314,7 @@ std::string SandboxGame::render(const Character& who, bool guest, std::string_vi
     if (!message.empty()) h += "<p class=\"message\">" + html_escape(message) + "</p>\n";
 
     // The companion program reads the first three rows of the page as the neighbourhood, so
-    // this table is the first and its rows carry no attributes; the chat holds no rows.
+    // this table is the first and its rows carry no attributes; the chat has no rows of its own.
     if (who.look.chat == Look::Chat::Before) h += chat_log();
     h += "<table class=\"map\">\n";
     bool span_written = false;
