@@ -1,5 +1,6 @@
-// The page read on a 32,000-character game page whose neighbourhood table comes near the end,
-// against a bare scan of the same upper-cased text for the crossing tag.
+// The page read on a 64,000-character game page whose neighbourhood table, its cells classed
+// as the game writes them, comes near the end, against a bare scan of the same upper-cased
+// text for the crossing tag.
 
 #include <cstddef>
 #include <string>
@@ -14,7 +15,7 @@ namespace {
 
 using namespace zeko;
 
-constexpr size_t kBodyChars = 32000;
+constexpr size_t kBodyChars = 64000;
 
 std::string neighbourhood() {
     const char* names[9] = {"Ragweed and 40th", "", "Squid and 40th",  "", "Ragweed and 41st", "",
@@ -24,7 +25,9 @@ std::string neighbourhood() {
         t += "<TR>\n";
         for (int col = 0; col < 3; ++col) {
             const int cell = 3 * row + col;
-            t += "<TD>";
+            t += cell == 4  ? "<TD class=intersect>"
+                 : cell % 2 ? "<TD class=cityblock>"
+                            : "<TD class=street>";
             if (cell == 4)
                 t += "<SPAN class=intersect>Ragweed and 41st</SPAN><BR><FORM name=m4 "
                      "action=blood.pl method=post><INPUT type=hidden value=move name=action>"

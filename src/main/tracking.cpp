@@ -6,7 +6,6 @@
 #include <array>
 #include <cerrno>
 
-#include "common/codepage.h"
 #include "common/errors.h"
 #include "common/files.h"
 #include "main/program_state.h"
@@ -52,6 +51,36 @@ std::string first(std::string_view t, size_t n) {
     return std::string(t.substr(0, n));
 }
 
+// The countdown as the comparison with 0 takes it: a decimal number filling the whole text
+// (blanks around it allowed). Anything else, the empty text included, cannot be compared.
+std::optional<double> points_value(std::string_view text) {
+    size_t i = 0;
+    const auto digits = [&] {
+        const size_t from = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        return i - from;
+    };
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    size_t mantissa = digits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return std::nullopt;
+    if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (digits() == 0) return std::nullopt;
+    }
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    if (i != text.size()) return std::nullopt;
+    return Val(text);
+}
+
 }  // namespace
 
 std::optional<TransitStop> transit_stop_for(std::string_view post) {
@@ -71,8 +100,7 @@ std::filesystem::path PositionTracker::log_path() const {
 }
 
 bool PositionTracker::RIP_LOCATION(std::string T) {
-    // Positions in the page text are 16-bit counts: a longer body cannot be read.
-    if (char_count(T) > 32767) raise(Err::Overflow);
+    // Game pages with a long chat log run far past 32,767 characters; every length is read.
     T = UCase(T);
     if (size_t p = find(T, "<TR>")) T = cut(T, p);
 
@@ -89,14 +117,13 @@ bool PositionTracker::RIP_LOCATION(std::string T) {
     size_t k = 0;
     for (std::string R : rows) {
         for (int i = 0; i < 3; ++i) {
-            // A cell opens only at a bare "<TD>": cells with attributes stay empty.
-            if (size_t p = find(R, "<TD>")) {
-                R = cut(R, p);
-                if (size_t p2 = find(R, "</TD>")) {
-                    size_t q = p2 + 5;
-                    cells[k] = first(R, q);
-                    R = cut(R, q);
-                }
+            // A bare "<TD>" moves the start up to it; the cell runs to the next "</TD>" either
+            // way, so cells with attributes (the game's TD.cityblock and the like) are read too.
+            if (size_t p = find(R, "<TD>")) R = cut(R, p);
+            if (size_t p = find(R, "</TD>")) {
+                size_t q = p + 5;
+                cells[k] = first(R, q);
+                R = cut(R, q);
             }
             ++k;
         }
@@ -186,7 +213,12 @@ void PositionTracker::before_navigate(std::string_view P, const CountdownRead& c
     if (P.empty()) return;
 
     if (countdown.status != CountdownRead::Status::MissingForm) {
-        if (countdown.status == CountdownRead::Status::Value && Val(countdown.value) <= 0) return;
+        // Only a number of 0 or less stops here; a countdown that is no number fails the
+        // comparison, which is skipped like any failing step of this handler.
+        if (countdown.status == CountdownRead::Status::Value) {
+            const auto points = points_value(countdown.value);
+            if (points && *points <= 0) return;
+        }
         attempt([&] { append_log(P); });
     }
 

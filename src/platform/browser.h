@@ -75,7 +75,9 @@ class WebBrowser : public QObject {
     virtual QString LocationURL() const = 0;
 
     // The body's markup in the classic form: upper-case tag names, attribute values unquoted
-    // when they hold only letters, digits and "-_.:". Empty optional: no document or body.
+    // when they hold only letters, digits and "-_.:". A bare "<" or ">" belongs to a tag of the
+    // page or to a comment's "<!--" and "-->"; inside values, comments and script text they
+    // read "&lt;" and "&gt;". Empty optional: no document or body.
     virtual void readBodyInnerHtml(std::function<void(std::optional<QString>)> done) = 0;
     virtual void readBodyOuterHtml(std::function<void(std::optional<QString>)> done) = 0;
     // Replaces the body's content.

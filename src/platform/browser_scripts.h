@@ -172,7 +172,11 @@ inline constexpr char kDocumentHook[] = R"JS(
 )JS";
 
 // Serialises the body the way the old browser did; called with true for the body's own tag.
-// Returns null when there is no body.
+// Returns null when there is no body. Readers cut this text at tags, so every "<" and ">" that
+// is not the page's own markup comes out as "&lt;" and "&gt;": in attribute values, in comments
+// and in script and other raw text, where the old browser left them bare and a player's text
+// that the game had escaped correctly could pass for a tag. Comments keep their "<!--" and
+// "-->".
 inline constexpr char kSerializeBody[] = R"JS(
 (function (outer) {
   'use strict';
@@ -183,20 +187,18 @@ inline constexpr char kSerializeBody[] = R"JS(
   const RAW = new Set(['SCRIPT', 'STYLE', 'XMP', 'IFRAME', 'NOEMBED', 'NOFRAMES', 'PLAINTEXT',
     'NOSCRIPT']);
   const SIMPLE = /^[A-Za-z0-9\-_.:]+$/;
+  function angles(s) { return s.replace(/</g, '&lt;').replace(/>/g, '&gt;'); }
   function text(s) {
-    return s.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;')
-            .replace(/\u00A0/g, '&nbsp;');
+    return angles(s.replace(/&/g, '&amp;')).replace(/\u00A0/g, '&nbsp;');
   }
-  function quoted(s) {
-    return s.replace(/&/g, '&amp;').replace(/"/g, '&quot;').replace(/\u00A0/g, '&nbsp;');
-  }
+  function quoted(s) { return text(s).replace(/"/g, '&quot;'); }
   const out = [];
   function element(el) {
-    const name = el.tagName.toUpperCase();
+    const name = angles(el.tagName.toUpperCase());
     out.push('<', name);
     for (const a of el.attributes) {
       const v = a.value;
-      out.push(' ', a.name);
+      out.push(' ', angles(a.name));
       if (v !== '' && SIMPLE.test(v)) out.push('=', v);
       else out.push('="', quoted(v), '"');
     }
@@ -208,9 +210,9 @@ inline constexpr char kSerializeBody[] = R"JS(
   function children(parent, raw) {
     for (let n = parent.firstChild; n; n = n.nextSibling) {
       if (n.nodeType === 1) element(n);
-      else if (n.nodeType === 3) out.push(raw ? n.data : text(n.data));
+      else if (n.nodeType === 3) out.push(raw ? angles(n.data) : text(n.data));
       else if (n.nodeType === 4) out.push(text(n.data));
-      else if (n.nodeType === 8) out.push('<!--', n.data, '-->');
+      else if (n.nodeType === 8) out.push('<!--', angles(n.data), '-->');
     }
   }
   if (outer) element(body); else children(body, false);

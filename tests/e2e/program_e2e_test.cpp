@@ -344,6 +344,41 @@ TEST_F(ProgramE2e, WithNoActionPointsAMoveIsNeitherLoggedNorPredictedAndThePageI
     EXPECT_EQ(guest_line().second, 0);
 }
 
+TEST_F(ProgramE2e, StandardReadsEveryShapeOfTheGamePage) {
+    ASSERT_NO_FATAL_FAILURE(start());  // the game's own look: every cell classed
+    const std::pair<const char*, Square> pages[] = {
+        {"cells=classed", {1, 1}},  // on the crossing of Aardvark and 1st
+        {"cells=classed", {2, 2}},  // the same crossing north-west
+        {"cells=mixed", {57, 84}},
+        {"cells=mixed", {101, 101}},
+        {"cells=mixed", {100, 101}},
+        {"cells=bare", {99, 99}},
+        // Long pages, with players' look-alike rows in attributes, a comment and a script.
+        {"cells=classed&chat=before", {57, 84}},
+        {"chat=after", {58, 85}},
+        {"cells=mixed&chat=before", {101, 100}},
+    };
+    for (const auto& [look, at] : pages) {
+        SCOPED_TRACE(look);
+        ASSERT_TRUE(place(std::string(look) + "&x=" + std::to_string(at.first) +
+                          "&y=" + std::to_string(at.second)));
+        ASSERT_NO_FATAL_FAILURE(reload());
+        EXPECT_EQ(position(), at);
+    }
+}
+
+TEST_F(ProgramE2e, AnEmptyPointsFieldStopsNeitherTheLogNorThePrediction) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_TRUE(place("points=empty"));
+    ASSERT_NO_FATAL_FAILURE(reload());
+    const auto moved = move_to(101, 99);
+    ASSERT_TRUE(moved);
+    EXPECT_TRUE(moved->before.predicted);
+    EXPECT_EQ(moved->before.at, (Square{101, 99}));
+    EXPECT_FALSE(moved->complete.rip_active);
+    EXPECT_EQ(postdata_file(), "\"action=move&x=101&y=99\r\n\"\r\n");
+}
+
 TEST_F(ProgramE2e, PostLogHoldsEveryPostSentWithActionPointsByteForByte) {
     ASSERT_NO_FATAL_FAILURE(start());
     // The guest starts on Melpomne Station.

@@ -84,11 +84,11 @@ bool has(const std::string& text, const std::string& what) {
     return text.find(what) != std::string::npos;
 }
 
-// The nine cells of the first three table rows after the body starts, cut the way the
-// companion program cuts them: from "<td>" to "</td>" inside each "<tr>" ... "</tr>".
+// The nine cells of the first three rows of the first table: from the end of each
+// cell's opening tag to its "</td>" inside each "<tr>" ... "</tr>".
 std::vector<std::string> neighbourhood_cells(const std::string& html) {
     std::vector<std::string> cells;
-    size_t pos = html.find("<body>");
+    size_t pos = html.find("<table");
     for (int r = 0; r < 3 && pos != std::string::npos; ++r) {
         const size_t tr = html.find("<tr>", pos);
         const size_t end = tr == std::string::npos ? tr : html.find("</tr>", tr);
@@ -96,8 +96,10 @@ std::vector<std::string> neighbourhood_cells(const std::string& html) {
         const std::string row = html.substr(tr, end - tr);
         pos = end + 5;
         if (count_of(row, "<td") != 3) break;
-        for (size_t td = row.find("<td>"); td != std::string::npos; td = row.find("<td>", td + 1))
-            cells.push_back(row.substr(td + 4, row.find("</td>", td) - td - 4));
+        for (size_t td = row.find("<td"); td != std::string::npos; td = row.find("<td", td + 1)) {
+            const size_t inside = row.find('>', td) + 1;
+            cells.push_back(row.substr(inside, row.find("</td>", td) - inside));
+        }
     }
     return cells;
 }
@@ -108,7 +110,7 @@ std::optional<std::pair<int, int>> position_read(const std::string& html, int ce
                                                  const std::string& names = {}) {
     const auto cells = neighbourhood_cells(html);
     EXPECT_EQ(cells.size(), 9u);
-    EXPECT_EQ(count_of(html, "intersect"), 1u);
+    EXPECT_EQ(count_of(html, "<span class=\"intersect\">"), 1u);
     const std::string tag = "<span class=\"intersect\">";
     for (size_t i = 0; i < cells.size(); ++i) {
         const size_t p = cells[i].find(tag);
@@ -297,6 +299,67 @@ TEST_F(SandboxServerTest, LoginCookieGreetsAndKeepsCharactersApart) {
     EXPECT_FALSE(has(page("ip=#only-a-password").body, "Welcome, "));
     const std::string expected = "(guest) 100 100 30\nAlice 101 101 29\nBob 99 100 29\n";
     EXPECT_EQ(state(), expected);
+}
+
+TEST_F(SandboxServerTest, PagesTakeTheLookChosenForEachCharacter) {
+    struct Case {
+        const char* fields;
+        size_t bare, classed;  // cells opened by "<td>" and by "<td class=..."
+        const char* chat;      // where the long chat stands: "", "before", "after"
+        bool points_shown;
+    };
+    const Case cases[] = {
+        {"", 0, 9, "", true},
+        {"cells=mixed", 1, 8, "", true},
+        {"cells=bare&points=empty", 9, 0, "", false},
+        {"cells=classed&chat=before&points=shown", 0, 9, "before", true},
+        {"chat=after", 0, 9, "after", true},
+    };
+    const std::string who = "ip=Looker#pw";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fields);
+        place(who, c.fields);
+        const std::string html = page(who).body;
+        const size_t table = html.find("<table");
+        const std::string map = html.substr(table, html.find("</table>") - table);
+        EXPECT_EQ(count_of(map, "<td>"), c.bare);
+        EXPECT_EQ(count_of(map, "<td class=\""), c.classed);
+        // On a block: the four crossings round it, four streets and the block itself.
+        if (c.classed == 9) {
+            EXPECT_EQ(count_of(map, "<td class=\"intersect\">"), 4u);
+            EXPECT_EQ(count_of(map, "<td class=\"cityblock\">"), 1u);
+        }
+        const size_t chat = html.find("<div class=\"chat\">");
+        EXPECT_EQ(chat == std::string::npos ? ""
+                  : chat < table            ? "before"
+                                            : "after",
+                  std::string(c.chat));
+        if (chat != std::string::npos) {
+            const size_t end = html.find("</div>", chat);
+            EXPECT_GT(end - chat, 32767u);
+            for (const char* carrier : {"title=\"&lt;tr&gt;", "alt=\"&lt;tr&gt;", "<!-- said by",
+                                        "\"<tr><td><span class=intersect>Zestless and 100th<\\/"})
+                EXPECT_EQ(count_of(html.substr(chat, end - chat), carrier), 1u) << carrier;
+        }
+        EXPECT_EQ(countdown_ap(html), c.points_shown ? 30 : -1);
+        EXPECT_EQ(has(html, "name=\"ap\" value=\"\""), !c.points_shown);
+        EXPECT_EQ(position_read(page(who).body), std::make_pair(100, 100));
+    }
+    EXPECT_EQ(post("/sandbox/place", "x=3&cells=round", who).status, 400);
+    EXPECT_EQ(state(), "(guest) 100 100 30\nLooker 100 100 30\n");
+
+    // The look every character starts with is given on the command line.
+    int fds[2];
+    ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+    const pid_t other = spawn({ZEKO_SANDBOX_SERVER, "--port", "0", "--look", "cells=bare"}, fds[1]);
+    close(fds[1]);
+    const int other_port = read_port(fds[0]);
+    close(fds[0]);
+    const auto r = httplib::Client("127.0.0.1", other_port).Get("/blood.pl");
+    EXPECT_EQ(r ? count_of(r->body, "<td>") : 0u, 9u);
+    kill(other, SIGTERM);
+    EXPECT_EQ(exit_code(other), 0);
+    EXPECT_EQ(exit_code(spawn({ZEKO_SANDBOX_SERVER, "--port", "0", "--look", "chat=loud"})), 2);
 }
 
 TEST_F(SandboxServerTest, CountsHitsOnEveryPath) {

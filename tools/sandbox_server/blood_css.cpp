@@ -82,6 +82,19 @@ input[type=text] {
 .transit form, .rest form { display: inline-block; margin: 0.15em 0.2em 0.15em 0; }
 .where { color: #c8b8a8; }
 .links { margin-top: 1.2em; }
+table.map td.cityblock, table.map td.intersect, table.map td.street, table.map td.city {
+  color: inherit;
+  font-weight: normal;
+}
+.chat {
+  max-height: 14em;
+  overflow-y: auto;
+  border: 1px solid #4e2a2e;
+  padding: 0 0.6em;
+  font-size: 0.85em;
+  color: #c8b8a8;
+}
+.chat .who { color: #ff9a85; }
 )css";
 }
 

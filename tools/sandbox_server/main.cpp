@@ -1,4 +1,4 @@
-// sandbox_server [--port N] [--host 127.0.0.1] [--map MAP.DAT] [--state-file F]
+// sandbox_server [--port N] [--host 127.0.0.1] [--map MAP.DAT] [--state-file F] [--look FIELDS]
 //
 // A small stand-in for the game's web server, for the tests and for trying the program on a
 // machine without the real hosts. Serves on a loopback address only.
@@ -40,18 +40,23 @@ struct Options {
     std::string host = "127.0.0.1";
     std::optional<fs::path> map_file;
     std::optional<fs::path> state_file;
+    Look look;
 };
 
 void usage(std::ostream& out) {
     out << "usage: sandbox_server [--port N] [--host 127.0.0.1] [--map MAP.DAT] "
-           "[--state-file FILE]\n"
+           "[--state-file FILE] [--look FIELDS]\n"
            "  --port N          port to listen on (0 picks a free one; default "
         << kDefaultPort
         << ")\n"
            "  --host ADDRESS    loopback address to listen on (default 127.0.0.1)\n"
            "  --map FILE        scrambled map file naming the places (default: MAP.DAT beside "
            "this program, when there is one)\n"
-           "  --state-file FILE write the characters' positions there after each change\n";
+           "  --state-file FILE write the characters' positions there after each change\n"
+           "  --look FIELDS     how game pages look, e.g. cells=bare&chat=before&points=empty\n"
+           "                    (cells=classed|mixed|bare, chat=none|before|after,\n"
+           "                    points=shown|empty; default: classed cells, no chat, points "
+           "shown)\n";
 }
 
 bool is_loopback(const std::string& host) {
@@ -80,8 +85,8 @@ std::optional<Options> parse_options(int argc, char** argv) {
             usage(std::cout);
             std::exit(0);
         }
-        const bool known =
-            arg == "--port" || arg == "--host" || arg == "--map" || arg == "--state-file";
+        const bool known = arg == "--port" || arg == "--host" || arg == "--map" ||
+                           arg == "--state-file" || arg == "--look";
         if (!known) {
             std::cerr << "sandbox_server: unknown option " << arg << "\n";
             usage(std::cerr);
@@ -108,6 +113,11 @@ std::optional<Options> parse_options(int argc, char** argv) {
                 return std::nullopt;
             }
             o.host = *value;
+        } else if (arg == "--look") {
+            if (auto bad = apply_look(*value, o.look)) {
+                std::cerr << "sandbox_server: " << *bad << "\n";
+                return std::nullopt;
+            }
         } else if (arg == "--map") {
             o.map_file = fs::path(*value);
         } else {
@@ -234,7 +244,7 @@ int main(int argc, char** argv) {
     try {
         const auto map_file = options->map_file ? options->map_file : default_map_file();
         int refused = 0;
-        game.emplace(read_city(map_file, refused), options->state_file);
+        game.emplace(read_city(map_file, refused), options->state_file, options->look);
         if (refused > 0) {
             std::cerr << "sandbox_server: skipped " << refused << " unreadable map records\n";
         }

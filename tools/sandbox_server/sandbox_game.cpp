@@ -50,7 +50,66 @@ std::string post_form(std::string_view fields, std::string_view caption) {
            "</form>";
 }
 
+// Over 32,767 characters of talk; one player writes a neighbourhood row of his own wherever
+// his text goes, escaped as each place asks.
+std::string chat_log() {
+    static const std::string_view kLines[] = {
+        "Anyone seen the Peace Keepers near Ragweed?",
+        "Selling a silver crucifix & garlic, cheap > 100 coins",
+        "brb, feeding at the Lounge",
+        "Who bit me while I slept?! <_<",
+    };
+    static const std::string_view kNames[] = {"Orlok", "Carmilla", "Lestat", "Varney"};
+    constexpr std::string_view kPrank =
+        "<tr><td><span class=intersect>Zestless and 100th</span></td></tr>";
+    std::string h = "<div class=\"chat\">\n";
+    for (size_t n = 0; h.size() < 40000; ++n) {
+        const std::string name(kNames[n % 4]);
+        const std::string line(kLines[n % 4]);
+        h += "<p class=\"said\"><span class=\"who\" title=\"" +
+             html_escape(name + " says: " + line) + "\">" + name + "</span>: " + html_escape(line) +
+             "</p>\n";
+    }
+    const std::string prank(kPrank);
+    h += "<p class=\"said\"><span class=\"who\" title=\"" + html_escape(prank) +
+         "\">Prankster</span>: <img alt=\"" + html_escape(prank) + "\" src=\"smile.gif\"> " +
+         html_escape(prank) + "<!-- said by Prankster: " + comment_escape(prank) +
+         " --><script>var lastSaid = \"" + script_string_escape(prank) + "\";</script></p>\n";
+    return h + "</div>\n";
+}
+
 }  // namespace
+
+std::optional<std::string> apply_look(std::string_view fields, Look& look) {
+    const Form form = parse_form(fields);
+    Look changed = look;
+    if (const auto v = form_value(form, "cells")) {
+        if (*v == "classed")
+            changed.cells = Look::Cells::Classed;
+        else if (*v == "mixed")
+            changed.cells = Look::Cells::Mixed;
+        else if (*v == "bare")
+            changed.cells = Look::Cells::Bare;
+        else
+            return std::string("cells must be classed, mixed or bare");
+    }
+    if (const auto v = form_value(form, "chat")) {
+        if (*v == "none")
+            changed.chat = Look::Chat::None;
+        else if (*v == "before")
+            changed.chat = Look::Chat::Before;
+        else if (*v == "after")
+            changed.chat = Look::Chat::After;
+        else
+            return std::string("chat must be none, before or after");
+    }
+    if (const auto v = form_value(form, "points")) {
+        if (*v != "shown" && *v != "empty") return std::string("points must be shown or empty");
+        changed.empty_points = *v == "empty";
+    }
+    look = changed;
+    return std::nullopt;
+}
 
 const Station* station_at(int x, int y) {
     for (const Station& s : kStations) {
@@ -102,9 +161,10 @@ CityMap read_city(const std::optional<fs::path>& map_file, int& refused) {
     return city;
 }
 
-SandboxGame::SandboxGame(CityMap map, std::optional<fs::path> state_file)
-    : map_(std::move(map)), state_file_(std::move(state_file)) {
+SandboxGame::SandboxGame(CityMap map, std::optional<fs::path> state_file, Look look)
+    : map_(std::move(map)), look_(look), state_file_(std::move(state_file)) {
     characters_[""].name = kGuestName;
+    characters_[""].look = look_;
     save_state();
 }
 
@@ -115,6 +175,7 @@ Character& SandboxGame::character(const Login& login) {
         if (characters_.size() < kMaxCharacters) {
             Character& fresh = characters_[login.key];
             fresh.name = login.name;
+            fresh.look = look_;
             save_state();
             return fresh;
         }
@@ -199,6 +260,7 @@ std::optional<std::string> SandboxGame::place(const Login& login, std::string_vi
 
     std::lock_guard lock(mutex_);
     Character& who = character(login);
+    if (auto bad = apply_look(body, who.look)) return bad;
     if (x) who.x = *x;
     if (y) who.y = *y;
     if (ap) who.ap = *ap;
@@ -252,17 +314,19 @@ std::string SandboxGame::render(const Character& who, bool guest, std::string_vi
     if (!message.empty()) h += "<p class=\"message\">" + html_escape(message) + "</p>\n";
 
     // The companion program reads the first three rows of the page as the neighbourhood, so
-    // this table comes first and its rows and cells carry no attributes.
+    // this table is the first and its rows carry no attributes; the chat has no rows of its own.
+    if (who.look.chat == Look::Chat::Before) h += chat_log();
     h += "<table class=\"map\">\n";
     bool span_written = false;
     for (int dy = -1; dy <= 1; ++dy) {
         h += "<tr>\n";
         for (int dx = -1; dx <= 1; ++dx) {
-            h += "<td>" + render_cell(who, dx, dy, span_written) + "</td>\n";
+            h += render_cell(who, dx, dy, span_written) + "\n";
         }
         h += "</tr>\n";
     }
     h += "</table>\n";
+    if (who.look.chat == Look::Chat::After) h += chat_log();
 
     const Station* station = station_at(who.x, who.y);
     const std::string here = place_name(who.x, who.y);
@@ -272,7 +336,8 @@ std::string SandboxGame::render(const Character& who, bool guest, std::string_vi
 
     h += "<form name=\"countdn\" action=\"blood.pl\" method=\"get\" onsubmit=\"return false;\">\n"
          "<p class=\"ap\">Action points: <input type=\"text\" name=\"ap\" value=\"" +
-         std::to_string(who.ap) + "\" size=\"4\" readonly></p>\n</form>\n";
+         (who.look.empty_points ? std::string() : std::to_string(who.ap)) +
+         "\" size=\"4\" readonly></p>\n</form>\n";
 
     if (station) {
         h += "<div class=\"transit\">\n<p>Ride the transit to:</p>\n";
@@ -307,13 +372,16 @@ std::string SandboxGame::render_cell(const Character& who, int dx, int dy, bool&
     const bool centre = dx == 0 && dy == 0;
     std::string kind;
     std::string label;
+    std::string td_class;  // the game's class of the cell
 
     if (x > kMaxCoord || y > kMaxCoord) {
         kind = "limits";
+        td_class = "city";
         label = "City limits";
     } else if (odd(x) && odd(y)) {
         // Crossing (2i - 1, 2j - 1) of X street i and Y street j; -1 is the city limit street.
         kind = "crossing";
+        td_class = "intersect";
         const std::string names =
             map_.STREET_NAME_X((x + 1) / 2) + " and " + map_.STREET_NAME_Y((y + 1) / 2);
         // Only the first crossing is marked: the program takes its position from that one.
@@ -324,20 +392,24 @@ std::string SandboxGame::render_cell(const Character& who, int dx, int dy, bool&
             label = "<span class=\"street\">" + html_escape(names) + "</span>";
         }
     } else if (odd(x)) {
-        kind = "street";
+        kind = td_class = "street";
         label =
             "<span class=\"street\">" + html_escape(map_.STREET_NAME_X((x + 1) / 2)) + "</span>";
     } else if (odd(y)) {
-        kind = "street";
+        kind = td_class = "street";
         label =
             "<span class=\"street\">" + html_escape(map_.STREET_NAME_Y((y + 1) / 2)) + "</span>";
     } else {
         kind = "block";
+        td_class = "cityblock";
         const std::string name = place_name(x, y);
         if (!name.empty()) label = "<span class=\"place\">" + html_escape(name) + "</span>";
     }
 
-    std::string cell = "<div class=\"cell " + kind + (centre ? " here" : "") + "\">";
+    const bool bare = who.look.cells == Look::Cells::Bare ||
+                      (who.look.cells == Look::Cells::Mixed && kind == "block");
+    std::string cell = bare ? "<td>" : "<td class=\"" + td_class + "\">";
+    cell += "<div class=\"cell " + kind + (centre ? " here" : "") + "\">";
     cell += "<div class=\"coords\">" + std::to_string(x) + ", " + std::to_string(y) + "</div>";
     cell += "<div class=\"label\">" + label + "</div>";
     if (centre) {
@@ -348,7 +420,7 @@ std::string SandboxGame::render_cell(const Character& who, int dx, int dy, bool&
                               hidden("y", std::to_string(y)),
                           "Move " + std::string(dir));
     }
-    cell += "</div>";
+    cell += "</div></td>";
     return cell;
 }
 

@@ -45,11 +45,31 @@ const Station* station_at(int x, int y);
 // The game's style sheet, served as /blood.css.
 std::string_view blood_css();
 
+// How a character's game page is drawn, so that the shapes the real game's pages take can be
+// tried. Set with the form fields cells=classed|mixed|bare, chat=none|before|after and
+// points=shown|empty.
+struct Look {
+    // classed: every neighbourhood cell carries its class, as the real game's do
+    // (TD.cityblock, TD.intersect, TD.street, TD.city); mixed: the blocks' cells are bare;
+    // bare: no cell carries anything.
+    enum class Cells { Classed, Mixed, Bare } cells = Cells::Classed;
+    // A chat log of more than 32,767 characters before or after the neighbourhood; players'
+    // lines stand in the text, in attributes, in comments and in a script.
+    enum class Chat { None, Before, After } chat = Chat::None;
+    // The countdown field "ap" shown empty rather than with the points left.
+    bool empty_points = false;
+};
+
+// Sets the look's fields that the form gives; on a value it does not know nothing changes and
+// the reason is returned.
+std::optional<std::string> apply_look(std::string_view fields, Look& look);
+
 struct Character {
     std::string name;
     int x = kStartX;
     int y = kStartY;
     int ap = kStartAp;
+    Look look;
 };
 
 // Who a request plays: the value of the login cookie, or the guest.
@@ -69,15 +89,16 @@ CityMap read_city(const std::optional<std::filesystem::path>& map_file, int& ref
 // The game's rules and pages. Every public call is safe from several threads at once.
 class SandboxGame {
   public:
-    SandboxGame(CityMap map, std::optional<std::filesystem::path> state_file);
+    // New characters, the guest included, start with `look`.
+    SandboxGame(CityMap map, std::optional<std::filesystem::path> state_file, Look look = {});
 
     // The game page as a GET shows it.
     std::string page(const Login& login);
     // Applies a form post ("action=move&x=..&y=..", "action=transit&target=..", ...) and
     // answers with the game page.
     std::string post(const Login& login, std::string_view body);
-    // Sets any of x, y and ap given in the body; on a value out of range nothing changes and
-    // the reason is returned.
+    // Sets any of x, y and ap, and the look's fields, given in the body; on a value out of
+    // range nothing changes and the reason is returned.
     std::optional<std::string> place(const Login& login, std::string_view body);
     // One line per character: name (blanks and controls %-encoded), x, y, ap.
     std::string state_text();
@@ -93,6 +114,7 @@ class SandboxGame {
 
     std::mutex mutex_;
     CityMap map_;
+    Look look_;
     std::map<std::string, Character> characters_;
     std::optional<std::filesystem::path> state_file_;
     bool state_write_failed_ = false;

@@ -82,6 +82,43 @@ std::string html_escape(std::string_view text) {
     return out;
 }
 
+std::string comment_escape(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '-' && !out.empty() && out.back() == '-') out += ' ';
+        out += c;
+    }
+    if (!out.empty() && out.back() == '-') out += ' ';
+    return out;
+}
+
+std::string script_string_escape(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '"':
+            case '\\':
+                out += '\\';
+                out += c;
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '/':
+            case '!':
+                if (!out.empty() && out.back() == '<') out += '\\';
+                out += c;
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
 std::string percent_decode(std::string_view text, bool plus_as_space) {
     std::string out;
     out.reserve(text.size());

@@ -12,6 +12,13 @@ namespace zeko::sandbox {
 
 std::string html_escape(std::string_view text);
 
+// Text that may stand inside "<!-- ... -->": runs of "-" are broken up so none can end it.
+std::string comment_escape(std::string_view text);
+
+// Text for a double-quoted script string: quotes, backslashes and line ends escaped, and "</"
+// and "<!" broken so the text cannot end or upset the script element.
+std::string script_string_escape(std::string_view text);
+
 // Decodes %xx escapes (a malformed escape stays as it is); with plus_as_space, "+" is a blank
 // as in form bodies.
 std::string percent_decode(std::string_view text, bool plus_as_space);
