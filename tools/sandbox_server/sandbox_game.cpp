@@ -360,8 +360,10 @@ std::string SandboxGame::place_name(int x, int y) {
     if (odd(x) || odd(y) || x < 0 || y < 0 || x > 200 || y > 200) return {};
     const int16_t code = map_.cell(x, y);
     std::string name = code != 0 ? map_.PLACE_NAME(code) : std::string();
-    if (name.empty()) {
-        if (const Station* s = station_at(x, y)) name = std::string(s->name) + " Station";
+    // The game shows a station block as "<name> Station"; the map keeps the bare name.
+    if (const Station* s = station_at(x, y)) {
+        if (name.empty()) name = s->name;
+        name += " Station";
     }
     return name;
 }
