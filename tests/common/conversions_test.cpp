@@ -160,6 +160,9 @@ TEST(LcgRandom, FollowsTheClassicSequenceAndItsSeed) {
     LcgRandom r;
     EXPECT_EQ(r.next(), 11837123 / 16777216.0f);
     EXPECT_EQ(r.next(), 8949370 / 16777216.0f);
+    LcgRandom seeded;
+    seeded.seed(76543.21);
+    EXPECT_NE(seeded.next(), 11837123 / 16777216.0f);  // the seed moves the sequence
     r.seed(76543.21);
     for (int i = 0; i < 10000; ++i) {
         const float x = r.next();
