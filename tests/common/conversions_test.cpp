@@ -15,7 +15,7 @@
 #include "common/prompts.h"
 #include "common/services.h"
 #include "common/vb_array.h"
-#include "support/fakes.h"
+#include "support/world.h"
 
 namespace zeko {
 namespace {
@@ -141,11 +141,7 @@ TEST(Errors, ClassicNumbersForEveryKindOfFailure) {
 TEST(Errors, TheProcedureBoxNamesTheNumberAndTheProcedure) {
     testing::ScriptedPrompts prompts;
     show_procedure_error(prompts, RuntimeError(Err::PathFileAccessError), "SAVE_SETTINGS");
-    EXPECT_EQ(prompts.shown,
-              (std::vector<testing::ShownBox>{
-                  {"An error occused in 'SAVE_SETTINGS', please report the error number and "
-                   "where it occured.",
-                   MsgButtons::OK, MsgIcon::Information, "Error #75"}}));
+    EXPECT_EQ(prompts.shown, std::vector{testing::error_box(75, "SAVE_SETTINGS")});
 }
 
 TEST(VbArray, IndexesFromItsLowerBoundAndRefusesOthers) {
@@ -164,6 +160,9 @@ TEST(LcgRandom, FollowsTheClassicSequenceAndItsSeed) {
     LcgRandom r;
     EXPECT_EQ(r.next(), 11837123 / 16777216.0f);
     EXPECT_EQ(r.next(), 8949370 / 16777216.0f);
+    LcgRandom seeded;
+    seeded.seed(76543.21);
+    EXPECT_NE(seeded.next(), 11837123 / 16777216.0f);  // the seed moves the sequence
     r.seed(76543.21);
     for (int i = 0; i < 10000; ++i) {
         const float x = r.next();

@@ -174,10 +174,12 @@ TEST(VampDb, LoadAndSaveGiveBackEveryByteAndLeaveAPartialTailAlone) {
     for (int i = 0; i < 5 * kVampRecordBytes + 35; ++i)
         garbage += static_cast<char>((i * 131 + i / 7) & 0xFF);
     write_bytes(t.dat(), garbage);
+    fs::permissions(t.dat(), fs::perms(0644));
     t.db.LOAD_DB();
     ASSERT_EQ(t.db.VAMP_COUNT, 5);
     t.db.SAVE_DB();
     EXPECT_EQ(read_bytes(t.dat()), garbage);
+    EXPECT_EQ(mode_of(t.dat()), 0600u);
 
     // 250 bytes count as 2 records; the missing bytes of the second read as 0.
     write_bytes(t.dat(), vamp_bytes(make("Vlad")) + vamp_bytes(make("Half")).substr(0, 85));
@@ -228,19 +230,21 @@ TEST(VampDb, FailuresShowTheProceduresBoxAndLeaveFileAndMemoryWhole) {
     const std::string two = vamp_file({make("A"), make("B", "n", kFalse, kTrue)});
     VAMP moved = make("A");
     moved.POS_Y = 7;
+    enum Step { kLoad, kSave, kClean, kCreate, kEach };
+    const char* procedures[] = {"LOAD_DB", "SAVE_DB", "CLEAN_DB", "CREATE_DB"};
     using Prepare = std::function<void(Db&, FailingFiles&)>;
     struct Case {
         const char* what;
         Prepare prepare;
-        std::function<void(VampDb&)> step;
-        std::vector<ShownBox> boxes;
+        Step step;
+        int error;
         std::string after;  // the file afterwards: "-" not a file, "" not checked
         int16_t count;
     };
-    const auto load = [](VampDb& db) { db.LOAD_DB(); };
-    const auto clean = [](VampDb& db) { db.CLEAN_DB(); };
-    const auto create = [](VampDb& db) { EXPECT_EQ(db.CREATE_DB(make("New")), 0); };
     const auto read_only = [](Db&, FailingFiles& f) { f.read_only(); };
+    const auto fail = [](FileOp op, int nth, int error, size_t partial = 0) {
+        return [=](Db&, FailingFiles& f) { f.fail(op, nth, error, "VAMP.dat", 1, partial); };
+    };
     const int n = static_cast<int>(Err::PathFileAccessError);
     const Case cases[] = {
         // What was written before the error stays written.
@@ -249,56 +253,30 @@ TEST(VampDb, FailuresShowTheProceduresBoxAndLeaveFileAndMemoryWhole) {
              t.db.VAMPS(1).POS_Y = 7;
              t.db.VAMP_COUNT = 3;
          },
-         [](VampDb& db) { db.SAVE_DB(); },
-         {error_box(9, "SAVE_DB")},
-         vamp_file({moved, make("B", "n", kFalse, kTrue)}),
-         3},
+         kSave, 9, vamp_file({moved, make("B", "n", kFalse, kTrue)}), 3},
         {"a folder in the database's place",
          [](Db& t, FailingFiles&) {
              fs::remove(t.dat());
              fs::create_directory(t.dat());
          },
-         [](VampDb& db) {
-             db.LOAD_DB();
-             db.SAVE_DB();
-             db.CLEAN_DB();
-             EXPECT_EQ(db.CREATE_DB(make("New")), 0);
-         },
-         {error_box(n, "LOAD_DB"), error_box(n, "SAVE_DB"), error_box(n, "CLEAN_DB"),
-          error_box(n, "CREATE_DB")},
-         "-",
-         2},
+         kEach, n, "-", 2},
         {"a folder in the scratch file's place",
          [](Db& t, FailingFiles&) {
              fs::create_directory(t.scratch());
              write_bytes(t.scratch() / "keep", "x");
          },
-         clean,
-         {error_box(n, "CLEAN_DB")},
-         two,
-         2},
-        {"a read-only folder: no scratch file",
-         read_only,
-         clean,
-         {error_box(70, "CLEAN_DB")},
-         two,
-         2},
+         kClean, n, two, 2},
+        {"a read-only folder: no scratch file", read_only, kClean, 70, two, 2},
         {"a read-only folder: no database",
          [](Db& t, FailingFiles& f) {
              fs::remove(t.dat());
              f.read_only();
          },
-         load,
-         {error_box(70, "LOAD_DB")},
-         "-",
-         2},
+         kLoad, 70, "-", 2},
         // 32767.5 records and a little: the count rounds to 32768, which 16 bits cannot hold.
         {"a file too big to count",
          [](Db& t, FailingFiles&) { fs::resize_file(t.dat(), 32767LL * kVampRecordBytes + 83); },
-         load,
-         {error_box(6, "LOAD_DB")},
-         "",
-         2},
+         kLoad, 6, "", 2},
         {"a count that would overflow",
          [](Db& t, FailingFiles&) {
              t.db.vamp_list = nullptr;
@@ -306,29 +284,13 @@ TEST(VampDb, FailuresShowTheProceduresBoxAndLeaveFileAndMemoryWhole) {
              fs::resize_file(t.dat(), 32767LL * kVampRecordBytes);
              t.db.LOAD_DB();
          },
-         create,
-         {error_box(6, "CREATE_DB")},
-         "",
-         32767},
-        {"a full disk half-way through the new record",
-         [](Db&, FailingFiles& f) { f.fail(FileOp::Write, 3, ENOSPC, "VAMP.dat", 1, 100); },
-         create,
-         {error_box(61, "CREATE_DB")},
-         vamp_file({make("A")}),
-         1},
-        {"the save before the check fails",
-         [](Db&, FailingFiles& f) { f.fail(FileOp::Write, 1, EIO, "VAMP.dat"); },
-         create,
-         {error_box(57, "CREATE_DB")},
-         two,
-         2},
+         kCreate, 6, "", 32767},
+        {"a full disk half-way through the new record", fail(FileOp::Write, 3, ENOSPC, 100),
+         kCreate, 61, vamp_file({make("A")}), 1},
+        {"the save before the check fails", fail(FileOp::Write, 1, EIO), kCreate, 57, two, 2},
         // The compacted file is in place but perhaps not on the disk: memory follows it.
-        {"the folder cannot be synced after the rename",
-         [](Db&, FailingFiles& f) { f.fail(FileOp::SyncFolder, 1, EIO); },
-         clean,
-         {error_box(57, "CLEAN_DB")},
-         vamp_file({make("A")}),
-         1},
+        {"the folder cannot be synced after the rename", fail(FileOp::SyncFolder, 1, EIO), kClean,
+         57, vamp_file({make("A")}), 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -337,8 +299,18 @@ TEST(VampDb, FailuresShowTheProceduresBoxAndLeaveFileAndMemoryWhole) {
         FailingFiles files;
         c.prepare(t, files);
         t.db.use_files(files);
-        c.step(t.db);
-        EXPECT_EQ(t.w.prompts.shown, c.boxes);
+        std::vector<ShownBox> boxes;
+        for (Step s : {kLoad, kSave, kClean, kCreate}) {
+            if (c.step != s && c.step != kEach) continue;
+            if (s == kLoad) t.db.LOAD_DB();
+            if (s == kSave) t.db.SAVE_DB();
+            if (s == kClean) t.db.CLEAN_DB();
+            if (s == kCreate) {
+                EXPECT_EQ(t.db.CREATE_DB(make("New")), 0);
+            }
+            boxes.push_back(error_box(c.error, procedures[s]));
+        }
+        EXPECT_EQ(t.w.prompts.shown, boxes);
         if (!c.after.empty()) {
             EXPECT_EQ(fs::is_regular_file(t.dat()) ? read_bytes(t.dat()) : "-", c.after);
         }
@@ -346,22 +318,6 @@ TEST(VampDb, FailuresShowTheProceduresBoxAndLeaveFileAndMemoryWhole) {
         EXPECT_EQ(t.db.VAMPS(1).handle(), "A");
         EXPECT_FALSE(fs::is_regular_file(t.scratch()));
         EXPECT_EQ(t.w.new_vamp.shown, 0);
-    }
-}
-
-TEST(VampDb, TheDatabaseIsOwnerOnlyAfterEverySave) {
-    const std::function<void(VampDb&)> saves[] = {
-        [](VampDb& db) { db.SAVE_DB(); },
-        [](VampDb& db) { db.CLEAN_DB(); },
-        [](VampDb& db) { EXPECT_EQ(db.CREATE_DB(make("New")), 2); },
-    };
-    for (const auto& save : saves) {
-        Db t;
-        t.start_with({make("Vlad")});
-        fs::permissions(t.dat(), fs::perms(0644));
-        save(t.db);
-        EXPECT_EQ(mode_of(t.dat()), 0600u);
-        EXPECT_TRUE(t.w.prompts.shown.empty());
     }
 }
 
@@ -374,7 +330,9 @@ TEST(VampCreate, AppendsPrivatelyAfterCompactingAndReturnsTheNewIndex) {
     // Deleted records are gone by the time the new one is appended.
     t.db.VAMPS(1).DELETED = kTrue;
     t.db.SAVE_DB();
+    fs::permissions(t.dat(), fs::perms(0644));
     EXPECT_EQ(t.db.CREATE_DB(make("Vlad")), 2);
+    EXPECT_EQ(mode_of(t.dat()), 0600u);
     EXPECT_EQ(read_bytes(t.dat()), vamp_file({make("Carmilla"), make("Vlad")}));
     EXPECT_TRUE(t.w.prompts.shown.empty());
 }

@@ -87,9 +87,9 @@ void CityWorld::three_of_each() {
     place(98, 100, 1, "The Crow");
     place(96, 96, 2, "The Lamb");
     place(94, 100, 3, "The Bell");
-    place(100, 98, 92, "Calliope Station");
-    place(100, 104, 93, "Clio Station");
-    place(106, 106, 94, "Erato Station");
+    place(100, 98, 92, "Calliope");
+    place(100, 104, 93, "Clio");
+    place(106, 106, 94, "Erato");
 }
 
 MinimapWorld::MinimapWorld(int vamps) : CityWorld(vamps) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "tools/emoticons.h"
 
 namespace zeko::tools {
@@ -11,23 +9,6 @@ const std::string kBase = "http://img.test/i/mesg/emoticons7/";
 
 std::string img(int n) {
     return "<img src=\"" + kBase + std::to_string(n) + ".gif\">";
-}
-
-TEST(Emoticons, EightyEightCodesOnePerImage) {
-    std::set<int> images;
-    std::set<std::string> codes;
-    int by_length[5] = {};
-    for (const Emoticon& e : kEmoticons) {
-        images.insert(e.image);
-        codes.insert(std::string(e.code));
-        ++by_length[e.code.size()];
-    }
-    EXPECT_EQ(images.size(), 88u);
-    EXPECT_EQ(*images.rbegin(), 108);
-    EXPECT_EQ(codes.size(), 88u);
-    EXPECT_EQ(by_length[4], 17);
-    EXPECT_EQ(by_length[3], 59);
-    EXPECT_EQ(by_length[2], 12);
 }
 
 TEST(Emoticons, MessagesBecomePicturesAndEscapedText) {

@@ -35,28 +35,6 @@ TEST(UnitPrice, WorkedInTheGamesOrderAndRoundedHalfToEven) {
     }
 }
 
-TEST(Shops, KindsSetWhatEachSellsAndThePawnFlag) {
-    const ShopTable shops = LOAD_SHOPS();
-    auto sold = [&](int shop) {
-        std::string s;
-        for (VbBool b : shops[static_cast<size_t>(shop)].Sells)
-            s += b == kTrue ? '1' : (b == kFalse ? '0' : '?');
-        return s;
-    };
-    EXPECT_EQ(sold(0), "00000011110");   // scroll
-    EXPECT_EQ(sold(13), "00001100001");  // potion
-    EXPECT_EQ(sold(14), "11111111110");  // magic
-    EXPECT_EQ(sold(18), "11111100001");  // apothecary replaces magic
-    EXPECT_EQ(sold(24), "11111111110");  // pawn
-    for (int i = 0; i < kShopCount; ++i) {
-        const SHOP& s = shops[static_cast<size_t>(i)];
-        EXPECT_EQ(s.IsPawn, to_vb(i >= 21)) << s.Name;
-        const bool discount = i == 0 || i == 8 || i == 14;
-        EXPECT_EQ(s.PricePercent, discount ? 70 : 100) << s.Name;
-    }
-    EXPECT_EQ(shops[7].Name, "Ye Olde Scrolls ");
-}
-
 struct BillCase {
     const char* what;
     int shop;

@@ -49,20 +49,13 @@ class FrmShoppingTest : public ::testing::Test {
     ui::FrmShopping f{prompts, windows};
 };
 
-TEST_F(FrmShoppingTest, ControlsCaptionsAndColours) {
+TEST_F(FrmShoppingTest, ControlsAndCaptions) {
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Z.E.K.O.: Shopping List Generator..."));
     EXPECT_FALSE(f.isModal());
     EXPECT_EQ(f.parentWidget(), nullptr);
     EXPECT_EQ(f.size(), QSize(437, 314));
-    EXPECT_EQ(button(7)->geometry(), ui::twips_rect(2700, 2160, 1155, 255));
     EXPECT_EQ(button(3)->text(), QStringLiteral("Remo&ve X"));
-    EXPECT_EQ(child<QWidget>(f, "lblDESCRIPTION")->geometry(),
-              ui::twips_rect(60, 3120, 6435, 1515));
-    EXPECT_EQ(shop()->geometry(), ui::twips_rect(60, 2760, 3195, 315));
     EXPECT_EQ(child<QLabel>(f, "Label1")->text(), QStringLiteral("Total Grocery Shopping Bill:"));
-    EXPECT_EQ(child<QLabel>(f, "lblCOST")->palette().color(QPalette::WindowText),
-              QColor(0, 192, 0));
-    EXPECT_EQ(buy()->palette().color(QPalette::Base), QColor(64, 64, 64));
     EXPECT_EQ(f.palette().color(QPalette::Window), QColor(0, 48, 0));
     EXPECT_EQ(shop()->count(), 25);
     EXPECT_EQ(shop()->itemText(7), QStringLiteral("Ye Olde Scrolls "));

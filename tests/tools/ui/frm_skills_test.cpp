@@ -33,9 +33,7 @@ TEST_F(FrmSkillsTest, OpensSortedOnBattleCloak) {
     EXPECT_TRUE(f.isModal());
     EXPECT_EQ(f.parentWidget(), &owner);
     EXPECT_EQ(list()->geometry(), ui::twips_rect(75, 60, 1755, 3795));
-    EXPECT_EQ(child<QWidget>(f, "txtSKILLS")->geometry(), ui::twips_rect(1875, 60, 4515, 3795));
     EXPECT_EQ(child<QPushButton>(f, "cmdCOMMAND")->text(), QStringLiteral("&DONE"));
-    EXPECT_EQ(list()->palette().color(QPalette::Text), QColor(128, 255, 128));
     const QStringList shown = entries(list());
     ASSERT_EQ(shown.size(), 26);
     EXPECT_EQ(shown.first(), QStringLiteral("  Battle Cloak"));
