@@ -56,16 +56,22 @@ int exit_code(pid_t pid) {
                                                                            : -1;
 }
 
-// The first line the server prints is "listening on 127.0.0.1:PORT"; 0 when none comes.
-int read_port(int fd) {
-    pollfd p{fd, POLLIN, 0};
-    // A guard against a server that never starts, not a timing expectation.
-    if (poll(&p, 1, 30000) <= 0) return 0;
+// Starts the server with `args` after its own path: its pid and the port from the first line
+// it prints ("listening on 127.0.0.1:PORT"), 0 when none comes.
+std::pair<pid_t, int> start(std::vector<std::string> args) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return {-1, 0};
+    args.insert(args.begin(), ZEKO_SANDBOX_SERVER);
+    const pid_t pid = spawn(args, fds[1]);
+    close(fds[1]);
+    pollfd p{fds[0], POLLIN, 0};
     char line[200] = {};
-    const ssize_t n = read(fd, line, sizeof line - 1);
+    // A guard against a server that never starts, not a timing expectation.
+    const bool up = poll(&p, 1, 30000) > 0 && read(fds[0], line, sizeof line - 1) > 0;
+    close(fds[0]);
     const std::string prefix = "listening on 127.0.0.1:";
-    if (n <= 0 || std::string(line).rfind(prefix, 0) != 0) return 0;
-    return std::atoi(line + prefix.size());
+    return {pid,
+            up && std::string(line).rfind(prefix, 0) == 0 ? std::atoi(line + prefix.size()) : 0};
 }
 
 struct Reply {
@@ -161,14 +167,8 @@ class SandboxServerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(exit_code(spawn({ZEKO_MAPGEN, ZEKO_SAMPLE_CITY, map.string()})), 0);
-        int fds[2];
-        ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
-        pid = spawn({ZEKO_SANDBOX_SERVER, "--port", "0", "--map", map.string(), "--state-file",
-                     state_file.string()},
-                    fds[1]);
-        close(fds[1]);
-        port = read_port(fds[0]);
-        close(fds[0]);
+        std::tie(pid, port) =
+            start({"--port", "0", "--map", map.string(), "--state-file", state_file.string()});
         ASSERT_GT(port, 0);
     }
 
@@ -349,12 +349,7 @@ TEST_F(SandboxServerTest, PagesTakeTheLookChosenForEachCharacter) {
     EXPECT_EQ(state(), "(guest) 100 100 30\nLooker 100 100 30\n");
 
     // The look every character starts with is given on the command line.
-    int fds[2];
-    ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
-    const pid_t other = spawn({ZEKO_SANDBOX_SERVER, "--port", "0", "--look", "cells=bare"}, fds[1]);
-    close(fds[1]);
-    const int other_port = read_port(fds[0]);
-    close(fds[0]);
+    const auto [other, other_port] = start({"--port", "0", "--look", "cells=bare"});
     const auto r = httplib::Client("127.0.0.1", other_port).Get("/blood.pl");
     EXPECT_EQ(r ? count_of(r->body, "<td>") : 0u, 9u);
     kill(other, SIGTERM);
