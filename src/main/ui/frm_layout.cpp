@@ -8,7 +8,7 @@
 #include "main/program_state.h"
 #include "main/ui/artwork.h"
 #include "main/ui/frm_main.h"
-#include "main/ui/main_workers.h"
+#include "main/ui/program_windows.h"
 #include "main/ui/vb_widgets.h"
 
 namespace zeko::ui {
@@ -185,8 +185,8 @@ QSize twips_size(int32_t width, int32_t height) {
 
 }  // namespace
 
-FrmLayout::FrmLayout(ProgramState& state, FrmMain& main, MainWorkers& workers)
-    : QDialog(&main), state_(state), main_(main), workers_(&workers) {
+FrmLayout::FrmLayout(ProgramState& state, FrmMain& main, ProgramWindows& windows)
+    : QDialog(&main), state_(state), main_(main), windows_(windows) {
     setObjectName(QStringLiteral("frmLAYOUT"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -330,7 +330,7 @@ void FrmLayout::cmdCOMMAND_Click(int index) {
             reject();
             break;
         case 2:
-            attempt([&] { workers_->INIT_HELP(24); });
+            attempt([&] { windows_.INIT_HELP(24, this); });
             break;
         default:
             break;

@@ -17,7 +17,7 @@ class ProgramState;
 namespace ui {
 
 class FrmMain;
-class MainWorkers;
+class ProgramWindows;
 class PictureBox;
 
 // `frmLAYOUT`: the layout chooser. A small preview of the main window shows where each
@@ -26,9 +26,7 @@ class PictureBox;
 class FrmLayout : public QDialog {
     Q_OBJECT
   public:
-    FrmLayout(ProgramState& state, FrmMain& main, MainWorkers& workers);
-
-    void set_workers(MainWorkers& workers) { workers_ = &workers; }
+    FrmLayout(ProgramState& state, FrmMain& main, ProgramWindows& windows);
 
     // Raises subscript out of range for a layout outside 0..7.
     void FORCE_LAYOUT(int16_t layout);
@@ -55,7 +53,7 @@ class FrmLayout : public QDialog {
 
     ProgramState& state_;
     FrmMain& main_;
-    MainWorkers* workers_;
+    ProgramWindows& windows_;
     LayoutTable table_{};
 
     PictureBox* imgFORM_ = nullptr;

@@ -28,6 +28,7 @@
 #include "main/tracking.h"
 #include "main/ui/artwork.h"
 #include "main/ui/main_workers.h"
+#include "main/ui/program_windows.h"
 #include "main/ui/vb_widgets.h"
 #include "main/ui/version_text.h"
 #include "map/nav.h"
@@ -160,9 +161,9 @@ class FrmMain::VampListAdapter final : public CharacterList {
     QListWidget* list_;
 };
 
-FrmMain::FrmMain(ProgramState& state, MainWorkers& workers, const BrowserFactory& make_browser,
-                 QWidget* parent)
-    : QMainWindow(parent), state_(state), workers_(&workers) {
+FrmMain::FrmMain(ProgramState& state, MainWorkers& workers, ProgramWindows& windows,
+                 const BrowserFactory& make_browser, QWidget* parent)
+    : QMainWindow(parent), state_(state), workers_(&workers), windows_(windows) {
     setObjectName(QStringLiteral("frmMAIN"));
     minimap_ = std::make_unique<Minimap>(state_, model_);
     tracker_ = std::make_unique<PositionTracker>(state_, [this] { BUILD_MAP(); });
@@ -873,7 +874,7 @@ void FrmMain::Form_Activate() {
     RESET_TOOLBAR();
     attempt([&] { APPLY_LAYOUT(); });
     BUILD_MAP();
-    attempt([&] { workers_->UNLOAD_SPLASH(); });
+    attempt([&] { windows_.UNLOAD_SPLASH(); });
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
@@ -1000,7 +1001,8 @@ void FrmMain::dispatch(void (MainWorkers::*worker)(int16_t), int index) {
 }
 
 void FrmMain::cmdCOMMAND_Click(int index) {
-    dispatch(&MainWorkers::BUTTON_COMMAND, index);
+    const StreetChoice streets{cboX_->currentIndex(), cboY_->currentIndex()};
+    attempt([&] { workers_->BUTTON_COMMAND(static_cast<int16_t>(index), streets); });
 }
 
 void FrmMain::cmdVAMP_Click(int index) {
@@ -1014,6 +1016,7 @@ void FrmMain::mnuFileData_Click(int index) {
 }
 
 void FrmMain::mnuVampData_Click(int index) {
+    lstVAMP_->setFocus();
     dispatch(&MainWorkers::MENU_VAMP, index);
 }
 
@@ -1128,7 +1131,7 @@ void FrmMain::tmrRIP_Timer() {
 
 void FrmMain::tmrPIC_Timer() {
     set_pic_interval(0);
-    attempt([&] { workers_->SNAPSHOT_BMP(); });
+    attempt([&] { windows_.SNAPSHOT_BMP(); });
 }
 
 }  // namespace zeko::ui

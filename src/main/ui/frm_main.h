@@ -38,6 +38,7 @@ class LabelBox;
 class LineShape;
 class MainWorkers;
 class PictureBox;
+class ProgramWindows;
 class VbFrame;
 
 // The program's main window `frmMAIN`: the game browser, the minimap with its panel, the
@@ -50,8 +51,8 @@ class FrmMain : public QMainWindow {
     // Makes a browser whose widget is a child of `parent`.
     using BrowserFactory = std::function<std::unique_ptr<WebBrowser>(QWidget* parent)>;
 
-    FrmMain(ProgramState& state, MainWorkers& workers, const BrowserFactory& make_browser,
-            QWidget* parent = nullptr);
+    FrmMain(ProgramState& state, MainWorkers& workers, ProgramWindows& windows,
+            const BrowserFactory& make_browser, QWidget* parent = nullptr);
     ~FrmMain() override;
 
     void set_workers(MainWorkers& workers) { workers_ = &workers; }
@@ -166,6 +167,7 @@ class FrmMain : public QMainWindow {
 
     ProgramState& state_;
     MainWorkers* workers_;
+    ProgramWindows& windows_;
     std::function<void()> exit_program_;
     bool exiting_ = false;
     bool in_resize_ = false;

@@ -145,7 +145,7 @@ void FrmVampBase::fill(VAMP& record) const {
 }
 
 void FrmVampBase::help(int topic) {
-    if (help_) help_(topic);
+    if (help_) help_(topic, this);
 }
 
 FrmVampNew::FrmVampNew(ProgramState& state, QWidget* owner, HelpHook help)

@@ -24,8 +24,8 @@ class ProgramState;
 
 namespace ui {
 
-// Shows help at a topic, modally over the calling window.
-using HelpHook = std::function<void(int topic)>;
+// Shows help at a topic, modally over the calling window `owner`.
+using HelpHook = std::function<void(int topic, QWidget* owner)>;
 
 // What `frmVAMP_NEW` and `frmVAMP_EDIT` share: the same controls at the same places, the
 // colours and the login box's click. Each dialog lives only while it is shown.

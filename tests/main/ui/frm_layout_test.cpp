@@ -98,10 +98,10 @@ TEST_F(FrmLayoutTest, OkTakesTheChosenLayoutAndHelpAsksForItsTopic) {
     EXPECT_EQ(panel_top("lstVAMP"), px(7132));
     EXPECT_EQ(panel_top("fraMAP"), px(1860));
 
-    w.workers.calls.clear();
+    w.windows.calls.clear();
     open();
     QTest::mouseClick(button(2), Qt::LeftButton);
-    EXPECT_EQ(w.workers.calls, QStringList{QStringLiteral("INIT_HELP 24")});
+    EXPECT_EQ(w.windows.calls, QStringList{QStringLiteral("INIT_HELP 24 frmLAYOUT")});
     EXPECT_TRUE(f().isVisible());
     f().close();
 }

@@ -594,12 +594,12 @@ TEST_F(FrmMainTest, ClicksReachTheirWorkersAndHandlers) {
 
     // The snap-shot timer fires once; the window's first activation closes the splash.
     w.main().set_pic_interval(500);
-    rec.calls.clear();
+    w.windows.calls.clear();
     w.main().tmrPIC_Timer();
     w.main().Form_Activate();
     EXPECT_FALSE(w.main().tmrPIC()->isActive());
-    EXPECT_EQ(rec.calls, QStringList{"SNAPSHOT_BMP"});
-    EXPECT_EQ(rec.splash_unloads, 2);
+    EXPECT_EQ(w.windows.calls, QStringList{"SNAPSHOT_BMP"});
+    EXPECT_EQ(w.windows.splash_unloads, 2);
 }
 
 TEST(FrmMainStart, FirstRunMakesTheDefaultCharacterAndShowsTheWindow) {

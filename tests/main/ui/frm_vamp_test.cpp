@@ -102,7 +102,7 @@ class FrmVampTest : public ::testing::Test {
     TestWorld world;
     ProgramState state;
     std::vector<int> help_topics;
-    ui::HelpHook help = [this](int topic) { help_topics.push_back(topic); };
+    ui::HelpHook help = [this](int topic, QWidget*) { help_topics.push_back(topic); };
 };
 
 // What both dialogs share; each is shown and its picture saved for a person to look at.

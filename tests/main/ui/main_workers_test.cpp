@@ -69,26 +69,9 @@ class WriteCounter {
     bool changed_ = false;
 };
 
-// The real workers, with the windows that do not exist yet and the system's link handler
-// recorded instead.
-class TestCommands final : public MainCommands {
-  public:
-    using MainCommands::MainCommands;
-    void INIT_HELP(int16_t topic) override { calls << QStringLiteral("INIT_HELP %1").arg(topic); }
-    void show_frmPICConfig() override { calls << "frmPICConfig"; }
-    void show_frmSET_DEST() override { calls << "frmSET_DEST"; }
-    void show_frmSHOPPING() override { calls << "frmSHOPPING"; }
-    void show_frmSKILLS() override { calls << "frmSKILLS"; }
-    void show_frmEMOTICON() override { calls << "frmEMOTICON"; }
-    void show_frmABOUT() override { calls << "frmABOUT"; }
-    void SNAPSHOT_HTML(const std::string& body) override { calls << "HTML " + q(body); }
-    void SNAPSHOT_HTML_CSS(const std::string& body) override { calls << "CSS " + q(body); }
-    QStringList calls;
-};
-
 class MainWorkersTest : public ::testing::Test {
   protected:
-    MainWorkersTest() : commands(*w.state, *w.ui) {
+    MainWorkersTest() : commands(*w.state, *w.ui, w.windows) {
         commands.set_open_url([this](const QString& url) { opened.append(url); });
         w.ui->set_workers(commands);
         w.add_vamp("Alpha", 101, 101);
@@ -136,7 +119,7 @@ class MainWorkersTest : public ::testing::Test {
 
     UiWorld w;
     WriteCounter writes{w.world.folder.path(), "SETTINGS.DAT"};
-    TestCommands commands;
+    MainCommands commands;
     QStringList opened;
 };
 
@@ -343,10 +326,11 @@ TEST_F(MainWorkersTest, HelpWindowsSnapShotsAndDumpsReachTheirHooks) {
     w.wb().body_outer_html.reset();
     w.wb().body_html.reset();
     trigger("mnuFileData", {3, 4});
-    EXPECT_EQ(commands.calls,
-              (QStringList{"frmABOUT", "INIT_HELP 2", "INIT_HELP 4", "INIT_HELP 2", "frmSET_DEST",
-                           "frmSHOPPING", "frmSKILLS", "frmEMOTICON", "frmPICConfig",
-                           "CSS <BODY>page</BODY>", "HTML <BODY>page</BODY>"}));
+    EXPECT_EQ(w.windows.calls,
+              (QStringList{"frmABOUT", "INIT_HELP 2 frmMAIN", "INIT_HELP 4 frmMAIN",
+                           "INIT_HELP 2 frmMAIN", "frmSET_DEST", "frmSHOPPING", "frmSKILLS",
+                           "frmEMOTICON", "frmPICConfig", "CSS <BODY>page</BODY>",
+                           "HTML <BODY>page</BODY>"}));
     // The bitmap waits for the snap-shot timer.
     EXPECT_FALSE(w.main().tmrPIC()->isActive());
     trigger("mnuFileData", {1});
@@ -363,7 +347,7 @@ TEST_F(MainWorkersTest, CharacterDialogsAndLayoutChooserAreModalOverTheMainWindo
                                                 edit->cmdCOMMAND(2)->click();
                                             }));
     EXPECT_EQ(handle, QStringLiteral("Alpha"));
-    EXPECT_EQ(commands.calls, QStringList{"INIT_HELP 40"});
+    EXPECT_EQ(w.windows.calls, QStringList{"INIT_HELP 40 frmVAMP_EDIT"});
 
     EXPECT_TRUE(when_modal<ui::FrmVampNew>([&] { trigger("mnuVampData", {0}); },
                                            [](ui::FrmVampNew* create) {
@@ -392,7 +376,8 @@ TEST(MainWorkersWiring, TheProgramRunsTheRealWorkersDialogAndLogin) {
     ProgramState state(world.folder.path(), services);
     QPointer<FakeBrowser> wb;
     {
-        ui::ProgramUi program(state, [&](QWidget*) -> std::unique_ptr<WebBrowser> {
+        RecordingWindows windows;
+        ui::ProgramUi program(state, windows, [&](QWidget*) -> std::unique_ptr<WebBrowser> {
             auto browser = std::make_unique<FakeBrowser>();
             if (!wb) wb = browser.get();
             return browser;
