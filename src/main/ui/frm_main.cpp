@@ -25,9 +25,9 @@
 #include "main/layout.h"
 #include "main/program.h"
 #include "main/program_state.h"
-#include "main/tracking.h"
 #include "main/ui/artwork.h"
 #include "main/ui/main_workers.h"
+#include "main/ui/page_tracking.h"
 #include "main/ui/program_windows.h"
 #include "main/ui/vb_widgets.h"
 #include "main/ui/version_text.h"
@@ -166,7 +166,6 @@ FrmMain::FrmMain(ProgramState& state, MainWorkers& workers, ProgramWindows& wind
     : QMainWindow(parent), state_(state), workers_(&workers), windows_(windows) {
     setObjectName(QStringLiteral("frmMAIN"));
     minimap_ = std::make_unique<Minimap>(state_, model_);
-    tracker_ = std::make_unique<PositionTracker>(state_, [this] { BUILD_MAP(); });
 
     client_ = make_panel(this, "frmMAIN_client", kGround);
     setCentralWidget(client_);
@@ -198,12 +197,9 @@ FrmMain::FrmMain(ProgramState& state, MainWorkers& workers, ProgramWindows& wind
     wb_->widget()->setGeometry(twips_rect(kColumnWidth, kToolbarHeight, 8295, 8295));
     connect(wb_.get(), &WebBrowser::DocumentComplete, this,
             [this](const QString&) { wb_DocumentComplete(); });
-    connect(wb_.get(), &WebBrowser::BeforeNavigate2, this,
-            [this](const NavigationRequest& request) { wb_BeforeNavigate2(request); });
-
-    tmrRIP_ = new QTimer(this);
-    tmrRIP_->setObjectName(QStringLiteral("tmrRIP"));
-    connect(tmrRIP_, &QTimer::timeout, this, [this] { tmrRIP_Timer(); });
+    tracking_ = new PageTracking(
+        state_, *wb_, [this] { BUILD_MAP(); }, [this] { return mnuAutoNavData_[1]->isChecked(); },
+        this);
     tmrPIC_ = new QTimer(this);
     tmrPIC_->setObjectName(QStringLiteral("tmrPIC"));
     connect(tmrPIC_, &QTimer::timeout, this, [this] { tmrPIC_Timer(); });
@@ -225,6 +221,7 @@ FrmMain::~FrmMain() {
     // their signals may reach the handlers any more.
     for (QObject* child : findChildren<QObject*>())
         QObject::disconnect(child, nullptr, this, nullptr);
+    delete tracking_;
     // The browsers go first, while the widgets they live in still exist.
     wb2_.reset();
     wb_.reset();
@@ -236,7 +233,7 @@ CharacterList& FrmMain::vamp_list() {
 
 void FrmMain::prepare_exit() {
     exiting_ = true;
-    tmrRIP_->stop();
+    tracking_->stop();
     tmrPIC_->stop();
 }
 
@@ -1065,17 +1062,11 @@ void FrmMain::mnuHelpData_Click(int index) {
 
 // --- browser and timers ---
 
-void FrmMain::set_rip_interval(int ms) {
-    run_every(tmrRIP_, ms);
-}
-
 void FrmMain::set_pic_interval(int ms) {
     run_every(tmrPIC_, ms);
 }
 
 void FrmMain::wb_DocumentComplete() {
-    // A page read still under way belongs to the page before this one.
-    ++rip_generation_;
     if (!FIRST_PAGE_DONE) {
         attempt([&] { wb_->setBodyBgColor(kPageGround); });
         attempt([&] { wb_->setBodyTextColor(kPageText); });
@@ -1084,49 +1075,6 @@ void FrmMain::wb_DocumentComplete() {
         FIRST_PAGE_DONE = true;
     }
     attempt([&] { wb_->setBodyBgColor(kPageGround); });
-    set_rip_interval(tracker_->document_complete_interval());
-}
-
-void FrmMain::wb_BeforeNavigate2(const NavigationRequest& request) {
-    CountdownRead countdown;
-    switch (request.countdown_ap.status) {
-        case FormFieldRead::Status::Value:
-            countdown.status = CountdownRead::Status::Value;
-            break;
-        case FormFieldRead::Status::MissingForm:
-            countdown.status = CountdownRead::Status::MissingForm;
-            break;
-        case FormFieldRead::Status::Failed:
-            countdown.status = CountdownRead::Status::Failed;
-            break;
-    }
-    countdown.value = request.countdown_ap.value.toStdString();
-    const QByteArray& post = request.post_data;
-    attempt([&] {
-        tracker_->before_navigate(
-            std::string_view(post.constData(), static_cast<size_t>(post.size())), countdown,
-            mnuAutoNavData_[1]->isChecked());
-    });
-    // A read of the page being left may still be under way; its answer would undo the
-    // prediction, and the page that follows is not read.
-    if (tracker_->POSITION_PREDICTED) ++rip_generation_;
-}
-
-void FrmMain::tmrRIP_Timer() {
-    set_rip_interval(0);
-    const uint64_t generation = rip_generation_;
-    QPointer<FrmMain> self(this);
-    try {
-        wb_->readBodyInnerHtml([self, generation](std::optional<QString> body) {
-            // Too late: the window is going, or a newer page has been completed since.
-            if (!self || self->exiting_ || self->rip_generation_ != generation) return;
-            std::optional<std::string> text;
-            if (body) text = body->toStdString();
-            self->set_rip_interval(self->tracker_->read_timer(text));
-        });
-    } catch (...) {
-        set_rip_interval(PositionTracker::kPollInterval);
-    }
 }
 
 void FrmMain::tmrPIC_Timer() {

@@ -28,14 +28,13 @@ class QTimer;
 namespace zeko {
 
 class ProgramState;
-class PositionTracker;
 class WebBrowser;
-struct NavigationRequest;
 
 namespace ui {
 
 class LabelBox;
 class LineShape;
+class PageTracking;
 class MainWorkers;
 class PictureBox;
 class ProgramWindows;
@@ -66,7 +65,8 @@ class FrmMain : public QMainWindow {
     ProgramState& state() { return state_; }
     MinimapModel& model() { return model_; }
     Minimap& minimap() { return *minimap_; }
-    PositionTracker& tracker() { return *tracker_; }
+    // Following the character: the page-read timer and the browser's navigation events.
+    PageTracking& tracking() { return *tracking_; }
     WebBrowser& wb() { return *wb_; }
     WebBrowser& wb2() { return *wb2_; }
     // lstVAMP as the core fills it.
@@ -74,7 +74,6 @@ class FrmMain : public QMainWindow {
     QListWidget* lstVAMP() const { return lstVAMP_; }
     QComboBox* cboX() const { return cboX_; }
     QComboBox* cboY() const { return cboY_; }
-    QTimer* tmrRIP() const { return tmrRIP_; }
     QTimer* tmrPIC() const { return tmrPIC_; }
 
     // The minimap routines, each followed by showing what it changed.
@@ -92,8 +91,7 @@ class FrmMain : public QMainWindow {
     void SHOW_DIST_MODE();
     void RESET_TOOLBAR();
 
-    // Timer intervals as the program sets them: 0 stops the timer.
-    void set_rip_interval(int ms);
+    // The snap-shot timer's interval as the program sets it: 0 stops the timer.
     void set_pic_interval(int ms);
 
     // Selects list entry 0 and runs the list's click; false for an empty list.
@@ -124,8 +122,6 @@ class FrmMain : public QMainWindow {
     void mnuLinksData_Click(int index);
     void mnuHelpData_Click(int index);
     void wb_DocumentComplete();
-    void wb_BeforeNavigate2(const NavigationRequest& request);
-    void tmrRIP_Timer();
     void tmrPIC_Timer();
 
     bool FIRST_PAGE_DONE = false;
@@ -171,12 +167,11 @@ class FrmMain : public QMainWindow {
     std::function<void()> exit_program_;
     bool exiting_ = false;
     bool in_resize_ = false;
-    uint64_t rip_generation_ = 0;
 
     MinimapModel model_;
     MinimapModel shown_;
     std::unique_ptr<Minimap> minimap_;
-    std::unique_ptr<PositionTracker> tracker_;
+    PageTracking* tracking_ = nullptr;
     std::unique_ptr<VampListAdapter> vamp_list_;
 
     std::unique_ptr<WebBrowser> wb_;
@@ -210,7 +205,6 @@ class FrmMain : public QMainWindow {
     std::array<PictureBox*, 8> tbBUTTON_{};
     LineShape* lineTOP_ = nullptr;
     LineShape* lineBOTTOM_ = nullptr;
-    QTimer* tmrRIP_ = nullptr;
     QTimer* tmrPIC_ = nullptr;
 
     std::vector<QAction*> mnuFileData_, mnuVampData_, mnuZoomData_, mnuNavData_, mnuOptData_,

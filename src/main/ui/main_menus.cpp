@@ -5,10 +5,12 @@
 
 #include "main/program.h"
 #include "main/program_state.h"
+#include "main/tracking.h"
 #include "main/ui/code_commands.h"
 #include "main/ui/frm_layout.h"
 #include "main/ui/frm_main.h"
 #include "main/ui/main_buttons.h"
+#include "main/ui/page_tracking.h"
 #include "main/ui/program_ui.h"
 #include "main/ui/program_windows.h"
 #include "platform/browser.h"
@@ -86,11 +88,11 @@ void MainCommands::MENU_AUTONAV(int16_t index) {
     switch (index) {
         case 0:
             TOGGLE_BOOL(s.AUTONAV_STANDARD);
-            main().set_rip_interval(150);
+            main().tracking().set_rip_interval(PositionTracker::kPollInterval);
             break;
         case 1:
             TOGGLE_BOOL(s.AUTONAV_PRECOG);
-            main().set_rip_interval(150);
+            main().tracking().set_rip_interval(PositionTracker::kPollInterval);
             break;
         default:
             break;

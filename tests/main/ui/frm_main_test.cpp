@@ -17,6 +17,7 @@
 
 #include "common/errors.h"
 #include "main/tracking.h"
+#include "main/ui/page_tracking.h"
 #include "main/ui/vb_widgets.h"
 #include "main/ui/version_text.h"
 #include "ui_world.h"
@@ -28,18 +29,6 @@ using ui::FrmMain;
 using ui::LineShape;
 using ui::PictureBox;
 using ui::px;
-
-// The neighbourhood table of a game page with the crossing in its centre cell.
-QString neighbourhood(const QString& crossing) {
-    QString html = QStringLiteral("<P>You are here.</P><TABLE>");
-    for (int k = 0; k < 9; ++k) {
-        if (k % 3 == 0) html += QStringLiteral("<TR>");
-        html += k == 4 ? QStringLiteral("<TD><SPAN CLASS=INTERSECT>%1</SPAN></TD>").arg(crossing)
-                       : QStringLiteral("<TD>block %1</TD>").arg(k);
-        if (k % 3 == 2) html += QStringLiteral("</TR>");
-    }
-    return html + QStringLiteral("</TABLE>");
-}
 
 // A menu item as the menu table below writes it: "*" ticks, "~" hides, "-" is a separator, and
 // a tab parts the caption from the shortcut.
@@ -471,64 +460,7 @@ TEST_F(FrmMainTest, ClosingAsksOnceAndNoKeepsEverythingRunning) {
     EXPECT_FALSE(m.isVisible());
     EXPECT_EQ(w.world.prompts.shown.size(), 2u);
     EXPECT_EQ(w.quits, 1);
-    EXPECT_FALSE(m.tmrRIP()->isActive());
-}
-
-TEST_F(FrmMainTest, TrackingFollowsPagesAndPosts) {
-    FakeBrowser& wb = w.wb();
-    QTimer* rip = w.main().tmrRIP();
-    EXPECT_FALSE(rip->isActive());
-    wb.completeNavigation();  // the blank page
-    EXPECT_EQ(rip->interval(), 150);
-    EXPECT_TRUE(rip->isActive());
-
-    // "Standard": the crossing in the centre cell puts the character on it.
-    wb.completeNavigation();  // the welcome page
-    wb.body_html = neighbourhood(QStringLiteral("Aardvark and 1st"));
-    w.main().tmrRIP_Timer();
-    EXPECT_TRUE(w.me().POS_X == 1 && w.me().POS_Y == 1);
-    EXPECT_FALSE(rip->isActive());
-    EXPECT_TRUE(centre_at("(X:  1  Y:  1)"));
-
-    // A page without the table is read again 150 ms later.
-    wb.body_html = QStringLiteral("<P>No map here</P>");
-    wb.completeNavigation();
-    w.main().tmrRIP_Timer();
-    EXPECT_TRUE(rip->isActive());
-    EXPECT_EQ(rip->interval(), 150);
-
-    // An answer about a page that a newer one has replaced is dropped.
-    wb.defer_reads = true;
-    w.main().tmrRIP_Timer();
-    EXPECT_FALSE(rip->isActive());
-    wb.body_html = neighbourhood(QStringLiteral("Bison and 2nd"));
-    wb.completeNavigation();
-    wb.answerReads();
-    EXPECT_EQ(w.me().POS_X, 1);
-    EXPECT_TRUE(rip->isActive());
-    wb.defer_reads = false;
-
-    // "Precognition": a move post with action points left predicts the position and skips
-    // the read of the page that follows.
-    NavigationRequest post;
-    post.url = QString::fromStdString(GAME_URL());
-    post.post_data = QByteArrayLiteral("action=move&x=12&y=34");
-    post.countdown_ap = FormFieldRead{FormFieldRead::Status::Value, QStringLiteral("5")};
-    wb.fireBeforeNavigate2(post);
-    EXPECT_TRUE(w.me().POS_X == 12 && w.me().POS_Y == 34);
-    EXPECT_TRUE(w.main().tracker().POSITION_PREDICTED);
-    EXPECT_EQ(read_bytes(w.world.folder / "POSTDATA.txt"), "\"action=move&x=12&y=34\r\n\"\r\n");
-    EXPECT_TRUE(centre_at("(X:  12  Y:  34)"));
-    wb.completeNavigation();
-    EXPECT_FALSE(rip->isActive());
-
-    // The check mark, not the setting, switches "Precognition".
-    w.settings().AUTONAV_PRECOG = kFalse;
-    w.main().APPLY_SETTINGS();
-    post.post_data = QByteArrayLiteral("action=move&x=20&y=20");
-    wb.fireBeforeNavigate2(post);
-    EXPECT_EQ(w.me().POS_X, 12);
-    EXPECT_FALSE(w.main().tracker().POSITION_PREDICTED);
+    EXPECT_FALSE(m.tracking().tmrRIP()->isActive());
 }
 
 TEST_F(FrmMainTest, ClicksReachTheirWorkersAndHandlers) {

@@ -22,6 +22,7 @@
 #include "main/ui/frm_vamp.h"
 #include "main/ui/main_buttons.h"
 #include "main/ui/main_menus.h"
+#include "main/ui/page_tracking.h"
 #include "main/ui/vb_widgets.h"
 #include "main/ui/version_text.h"
 #include "ui_world.h"
@@ -192,22 +193,22 @@ TEST_F(MainWorkersTest, AutoNavParentSavesOnOpeningAndItemsToggleAndStartThePoll
     EXPECT_EQ(writes.take(), 1);
     EXPECT_EQ(w.settings(), before);
     EXPECT_GT(w.main().model().revision, revision);  // and the minimap is drawn again
-    EXPECT_FALSE(w.main().tmrRIP()->isActive());
+    EXPECT_FALSE(w.main().tracking().tmrRIP()->isActive());
 
     // Each item toggles; even switching off reads the page once.
     for (const auto& [item, expected] : {std::pair{0, "01"}, {0, "11"}, {1, "10"}, {1, "11"}}) {
-        w.main().set_rip_interval(0);
+        w.main().tracking().set_rip_interval(0);
         trigger("mnuAutoNavData", {item});
         EXPECT_EQ(ticks("mnuAutoNavData", 2), expected);
-        EXPECT_EQ(w.main().tmrRIP()->interval(), 150);
-        EXPECT_TRUE(w.main().tmrRIP()->isActive());
+        EXPECT_EQ(w.main().tracking().tmrRIP()->interval(), 150);
+        EXPECT_TRUE(w.main().tracking().tmrRIP()->isActive());
         EXPECT_EQ(writes.take(), 1);
         EXPECT_EQ(w.settings_on_disk(), w.settings());
     }
     EXPECT_EQ(w.settings().AUTONAV_PRECOG, kTrue);
-    w.main().set_rip_interval(0);
+    w.main().tracking().set_rip_interval(0);
     commands.MENU_AUTONAV(2);
-    EXPECT_FALSE(w.main().tmrRIP()->isActive());
+    EXPECT_FALSE(w.main().tracking().tmrRIP()->isActive());
     EXPECT_EQ(writes.take(), 1);
 }
 

@@ -31,4 +31,8 @@ void pump() {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void fire(QTimer* timer) {
+    QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+}
+
 }  // namespace zeko::testing

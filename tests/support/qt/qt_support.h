@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QTimer;
+
 #include <functional>
 #include <ostream>
 
@@ -22,5 +24,8 @@ void settle(int ms);
 
 // Lets pending window events run.
 void pump();
+
+// Runs what a timer's firing runs, now.
+void fire(QTimer* timer);
 
 }  // namespace zeko::testing
