@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -202,7 +203,7 @@ class ProgramE2e : public ::testing::Test {
     // The player puts the character a square off by hand (a click on the minimap's top-left
     // tile), so that only a page read can bring it back.
     void nudge() {
-        main->TILE_Click(0);
+        QTest::mouseClick(main->findChild<QWidget*>(QStringLiteral("TILE(0)")), Qt::LeftButton);
         ASSERT_NE(position(), guest());
     }
 

@@ -527,9 +527,10 @@ TEST_F(FrmMainTest, ClicksReachTheirWorkersAndHandlers) {
     // The snap-shot timer fires once; the window's first activation closes the splash.
     w.main().set_pic_interval(500);
     w.windows.calls.clear();
-    w.main().tmrPIC_Timer();
-    w.main().Form_Activate();
-    EXPECT_FALSE(w.main().tmrPIC()->isActive());
+    fire(w.find<QTimer>(QStringLiteral("tmrPIC")));
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&w.main(), &activate);
+    EXPECT_FALSE(w.find<QTimer>(QStringLiteral("tmrPIC"))->isActive());
     EXPECT_EQ(w.windows.calls, QStringList{"SNAPSHOT_BMP"});
     EXPECT_EQ(w.windows.splash_unloads, 2);
 }

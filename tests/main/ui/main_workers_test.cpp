@@ -84,6 +84,7 @@ class MainWorkersTest : public ::testing::Test {
     ~MainWorkersTest() override { w.ui.reset(); }
 
     QAction* action(const char* name, int i) { return w.find<QAction>(name, i); }
+    QComboBox* cbo(const char* name) { return w.find<QComboBox>(QLatin1String(name)); }
     void trigger(const char* name, std::initializer_list<int> items) {
         for (int i : items)
             action(name, i)->trigger();
@@ -251,11 +252,11 @@ TEST_F(MainWorkersTest, DeleteAsksWithTheHandleAsTypedAndCompactsOnYes) {
 TEST_F(MainWorkersTest, GoLandsSouthEastOfTheChosenCrossingAndExitAsksOnce) {
     // The city limit's street lies beyond the last block: the redraw keeps the character in.
     for (const auto& [col, row, x, y] : {std::array{0, 0, 0, 0}, {5, 100, 10, 199}}) {
-        w.main().cboX()->setCurrentIndex(col);
-        w.main().cboY()->setCurrentIndex(row);
+        cbo("cboX")->setCurrentIndex(col);
+        cbo("cboY")->setCurrentIndex(row);
         click("cmdCOMMAND", 9);
-        EXPECT_EQ((std::array<int, 4>{w.me().POS_X, w.me().POS_Y, w.main().cboX()->currentIndex(),
-                                      w.main().cboY()->currentIndex()}),
+        EXPECT_EQ((std::array<int, 4>{w.me().POS_X, w.me().POS_Y, cbo("cboX")->currentIndex(),
+                                      cbo("cboY")->currentIndex()}),
                   (std::array<int, 4>{x, y, col, row}));
     }
     EXPECT_EQ(w.state->db.VAMPS(2).POS_X, 50);  // only the current character moves
@@ -333,10 +334,10 @@ TEST_F(MainWorkersTest, HelpWindowsSnapShotsAndDumpsReachTheirHooks) {
                            "frmEMOTICON", "frmPICConfig", "CSS <BODY>page</BODY>",
                            "HTML <BODY>page</BODY>"}));
     // The bitmap waits for the snap-shot timer.
-    EXPECT_FALSE(w.main().tmrPIC()->isActive());
+    EXPECT_FALSE(w.find<QTimer>(QStringLiteral("tmrPIC"))->isActive());
     trigger("mnuFileData", {1});
-    EXPECT_TRUE(w.main().tmrPIC()->isActive());
-    EXPECT_EQ(w.main().tmrPIC()->interval(), 500);
+    EXPECT_TRUE(w.find<QTimer>(QStringLiteral("tmrPIC"))->isActive());
+    EXPECT_EQ(w.find<QTimer>(QStringLiteral("tmrPIC"))->interval(), 500);
     w.main().set_pic_interval(0);
 }
 
