@@ -1,4 +1,5 @@
 #include "main/ui/character_panel.h"
+#include "main/ui/traps.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -97,7 +98,7 @@ void CharacterPanel::lstVAMP_Click() {
         state_.db.CUR_VAMP = static_cast<int16_t>(item->data(Qt::UserRole).toInt());
     bool login = false;
     if (chkAUTOLOGIN_->isChecked())
-        attempt([&] { login = state_.db.current().AUTOLOGIN == kTrue; });
+        trap("lstVAMP_Click", [&] { login = state_.db.current().AUTOLOGIN == kTrue; });
     if (login) steps_.login_current();
     steps_.apply_settings();
     steps_.build_map();

@@ -1,4 +1,5 @@
 #include "main/ui/command_panel.h"
+#include "main/ui/traps.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -82,7 +83,7 @@ void CommandPanel::INIT_FORM() {
     set_list_colours(cboY_);
     cboX_->clear();
     cboY_->clear();
-    attempt([&] {
+    trap("INIT_FORM", [&] {
         for (int i = 0; i <= 100; ++i) {
             cboX_->addItem(utf8(state_.map.STREET_NAME_X(i)));
             cboY_->addItem(utf8(state_.map.STREET_NAME_Y(i)));

@@ -1,4 +1,5 @@
 #include "main/ui/frm_layout.h"
+#include "main/ui/traps.h"
 
 #include <QEvent>
 #include <QListWidget>
@@ -330,7 +331,7 @@ void FrmLayout::cmdCOMMAND_Click(int index) {
             reject();
             break;
         case 2:
-            attempt([&] { windows_.INIT_HELP(24, this); });
+            trap("INIT_HELP", [&] { windows_.INIT_HELP(24, this); });
             break;
         default:
             break;

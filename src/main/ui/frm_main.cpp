@@ -22,6 +22,7 @@
 #include "main/ui/minimap_panel.h"
 #include "main/ui/page_tracking.h"
 #include "main/ui/program_windows.h"
+#include "main/ui/traps.h"
 #include "main/ui/vb_widgets.h"
 #include "main/ui/version_text.h"
 #include "main/ui/window_placement.h"
@@ -79,7 +80,7 @@ FrmMain::FrmMain(ProgramState& state, MainWorkers& workers, ProgramWindows& wind
     fraBUTTONS_ = new CommandPanel(
         state_,
         [this](int16_t index, StreetChoice streets) {
-            attempt([&] { workers_->BUTTON_COMMAND(index, streets); });
+            trap("cmdCOMMAND_Click", [&] { workers_->BUTTON_COMMAND(index, streets); });
         },
         client_);
     fraBUTTONS_->setGeometry(twips_rect(0, 3660, kColumnWidth, kButtonsHeight));
@@ -87,12 +88,16 @@ FrmMain::FrmMain(ProgramState& state, MainWorkers& workers, ProgramWindows& wind
         state_,
         CharacterPanel::Steps{
             .login_current =
-                [this] { quietly([this] { attempt([&] { workers_->LOGIN_CURRENT(); }); }); },
+                [this] {
+                    quietly([this] { trap("LOGIN_CURRENT", [&] { workers_->LOGIN_CURRENT(); }); });
+                },
             .apply_settings = [this] { APPLY_SETTINGS(); },
             .build_map = build_map,
             .focus_browser = [this] { wb_->setFocus(); },
             .vamp_button =
-                [this](int16_t index) { attempt([&] { workers_->BUTTON_VAMP(index); }); },
+                [this](int16_t index) {
+                    trap("cmdVAMP_Click", [&] { workers_->BUTTON_VAMP(index); });
+                },
         },
         client_);
     fraVAMP_BUTTONS_->setGeometry(twips_rect(0, 6000, kColumnWidth, kVampButtonsHeight));
@@ -100,7 +105,9 @@ FrmMain::FrmMain(ProgramState& state, MainWorkers& workers, ProgramWindows& wind
     fraINFO_->setGeometry(twips_rect(0, 6480, kColumnWidth, kInfoHeight));
     fraTOOLBAR_ = new BrowserToolbar(
         [this](int index) {
-            quietly([&] { attempt([&] { workers_->MENU_FILE(static_cast<int16_t>(index)); }); });
+            quietly([&] {
+                trap("tbBUTTON_Click", [&] { workers_->MENU_FILE(static_cast<int16_t>(index)); });
+            });
         },
         client_);
     fraTOOLBAR_->setGeometry(twips_rect(kColumnWidth, 0, 8295, kToolbarHeight));
@@ -196,7 +203,7 @@ void FrmMain::INIT_FORM() {
 // --- minimap ---
 
 void FrmMain::ZOOM_MAP() {
-    attempt([&] { minimap_->ZOOM_MAP(); });
+    trap("ZOOM_MAP", [&] { minimap_->ZOOM_MAP(); });
     show_minimap();
 }
 
@@ -234,7 +241,7 @@ void FrmMain::APPLY_SETTINGS() {
     SettingsStore& store = state_.settings;
     SETTINGS_REC& s = store.SETTINGS;
     store.APPLYING_SETTINGS = true;
-    attempt([&] {
+    trap("APPLY_SETTINGS", [&] {
         state_.ZOOM = s.ZOOM;
         ZOOM_MAP();
     });
@@ -303,7 +310,7 @@ void FrmMain::fit_browser() {
 void FrmMain::Form_Resize() {
     if (exiting_ || !placement_->Form_Resize()) return;
     fit_browser();
-    attempt([&] { APPLY_LAYOUT(); });
+    trap("Form_Resize", [&] { APPLY_LAYOUT(); });
 }
 
 void FrmMain::resizeEvent(QResizeEvent* event) {
@@ -328,7 +335,7 @@ bool FrmMain::event(QEvent* event) {
 
 void FrmMain::Form_Activate() {
     RESET_TOOLBAR();
-    attempt([&] { APPLY_LAYOUT(); });
+    trap("Form_Activate", [&] { APPLY_LAYOUT(); });
     BUILD_MAP();
     windows_.UNLOAD_SPLASH();
 }
@@ -340,7 +347,7 @@ void FrmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     MsgResult answer = MsgResult::No;
-    attempt([&] { answer = QUIT_PROMPT(state_); });
+    trap("Form_Unload", [&] { answer = QUIT_PROMPT(state_); });
     if (answer != MsgResult::Yes) {
         event->ignore();
         return;
@@ -375,7 +382,7 @@ void FrmMain::menu_Click(const QString& array, int index) {
     for (const MenuWorker& m : kMenuWorkers) {
         if (array != QLatin1String(m.array)) continue;
         const auto run = [&] {
-            attempt([&] { (workers_->*m.worker)(static_cast<int16_t>(index)); });
+            trap(m.array, [&] { (workers_->*m.worker)(static_cast<int16_t>(index)); });
         };
         // The File menu's commands hold the close question back while they run.
         if (m.worker == &MainWorkers::MENU_FILE)
@@ -391,7 +398,7 @@ void FrmMain::mnuOptData_Click(int index) {
         TOGGLE_BOOL(state_.settings.SETTINGS.TOOLBAR);
         APPLY_TOOLBAR();
     } else {
-        attempt([&] { workers_->MENU_OPTIONS(static_cast<int16_t>(index)); });
+        trap("mnuOptData", [&] { workers_->MENU_OPTIONS(static_cast<int16_t>(index)); });
     }
     BUILD_MAP();
 }

@@ -1,4 +1,5 @@
 #include "main/ui/minimap_panel.h"
+#include "main/ui/traps.h"
 
 #include <algorithm>
 
@@ -45,7 +46,7 @@ void MinimapPanel::INIT_FORM() {
 }
 
 void MinimapPanel::TILE_Click(int index) {
-    attempt([&] {
+    trap("TILE_Click", [&] {
         VAMP& me = state_.db.current();
         const Cell cell = TILE_TO_COORD(index, state_.ZOOM, Cell{me.POS_X, me.POS_Y});
         me.POS_X = cell.x;

@@ -1,4 +1,5 @@
 #include "main/ui/page_tracking.h"
+#include "main/ui/traps.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -7,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "common/errors.h"
 #include "main/tracking.h"
 #include "platform/browser.h"
 
@@ -73,7 +73,7 @@ void PageTracking::wb_DocumentComplete() {
 
 void PageTracking::wb_BeforeNavigate2(const NavigationRequest& request) {
     const QByteArray& post = request.post_data;
-    attempt([&] {
+    trap("wb_BeforeNavigate2", [&] {
         tracker_->before_navigate(
             std::string_view(post.constData(), static_cast<size_t>(post.size())),
             countdown_of(request.countdown_ap), precog_checked_ && precog_checked_());
@@ -87,17 +87,13 @@ void PageTracking::tmrRIP_Timer() {
     set_rip_interval(0);
     const uint64_t generation = generation_;
     QPointer<PageTracking> self(this);
-    try {
-        wb_.readBodyInnerHtml([self, generation](std::optional<QString> body) {
-            // Too late: the program is ending, or a newer page has been completed since.
-            if (!self || self->stopped_ || self->generation_ != generation) return;
-            std::optional<std::string> text;
-            if (body) text = body->toStdString();
-            self->set_rip_interval(self->tracker_->read_timer(text));
-        });
-    } catch (...) {
-        set_rip_interval(PositionTracker::kPollInterval);
-    }
+    wb_.readBodyInnerHtml([self, generation](std::optional<QString> body) {
+        // Too late: the program is ending, or a newer page has been completed since.
+        if (!self || self->stopped_ || self->generation_ != generation) return;
+        std::optional<std::string> text;
+        if (body) text = body->toStdString();
+        self->set_rip_interval(self->tracker_->read_timer(text));
+    });
 }
 
 }  // namespace zeko::ui

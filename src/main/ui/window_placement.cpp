@@ -1,4 +1,5 @@
 #include "main/ui/window_placement.h"
+#include "main/ui/traps.h"
 
 #include <QScopedValueRollback>
 #include <QWidget>
@@ -24,7 +25,7 @@ constexpr int32_t kMinHeight = 9000;
 // A value in pixels into a twips field of the settings; a value beyond 16 bits cannot be
 // stored, and the field keeps what it had.
 void store_twips(int16_t& field, int pixels) {
-    attempt([&] { field = CInt(static_cast<double>(twips(pixels))); });
+    trap("store_twips", [&] { field = CInt(static_cast<double>(twips(pixels))); });
 }
 
 }  // namespace

@@ -25,6 +25,24 @@ void settle(int ms);
 // Lets pending window events run.
 void pump();
 
+// Makes every error a window traps fail the running test (the test programs' main does this).
+void fail_on_trapped_errors();
+
+// While one exists, the errors the windows trap are counted instead of failing the test.
+class ExpectTrapped {
+  public:
+    ExpectTrapped();
+    ~ExpectTrapped();
+    ExpectTrapped(const ExpectTrapped&) = delete;
+    ExpectTrapped& operator=(const ExpectTrapped&) = delete;
+    int count() const { return count_; }
+    void note() { ++count_; }
+
+  private:
+    ExpectTrapped* outer_;
+    int count_ = 0;
+};
+
 // Runs what a timer's firing runs, now.
 void fire(QTimer* timer);
 
