@@ -33,11 +33,6 @@ class FrmLayout : public QDialog {
     // Shows the window modally over the main window.
     void show_modal();
 
-    void lstSETUP_Click();
-    // The selected entry, -1 for none.
-    int selected_row() const;
-    void cmdCOMMAND_Click(int index);
-
     const LayoutTable& LAYOUT_TABLE() const { return table_; }
     bool LAYOUTS_BUILT = false;
 
@@ -47,6 +42,10 @@ class FrmLayout : public QDialog {
 
   private:
     void Form_Activate();
+    void lstSETUP_Click();
+    void cmdCOMMAND_Click(int index);
+    // The selected entry, -1 for none.
+    int selected_row() const;
     void SET_COLOURS();
     void INIT_LAYOUTS();
     void select_stored_layout();

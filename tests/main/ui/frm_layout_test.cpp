@@ -76,7 +76,7 @@ TEST_F(FrmLayoutTest, OpeningShowsTheStoredLayoutTheListMovesThePreviewsAndCance
     // Cancel leaves the layout, its positions and the main window as they were.
     const std::array<int16_t, 12> before = w.settings().LAYOUT_POS;
     const int map_top = panel_top("fraMAP");
-    f().cmdCOMMAND_Click(1);
+    f().findChild<QPushButton*>(QStringLiteral("cmdCOMMAND(1)"))->click();
     EXPECT_FALSE(f().isVisible());
     EXPECT_EQ(w.settings().LAYOUT, 2);
     EXPECT_EQ(w.settings().LAYOUT_POS, before);
@@ -119,8 +119,8 @@ TEST_F(FrmLayoutTest, ForceLayoutWorksUnseenAndRefusesUnknownLayouts) {
     w.settings().LAYOUT = 5;
     list()->clearSelection();
     open();
-    EXPECT_EQ(f().selected_row(), -1);
-    f().cmdCOMMAND_Click(0);
+    EXPECT_TRUE(list()->selectedItems().isEmpty());
+    f().findChild<QPushButton*>(QStringLiteral("cmdCOMMAND(0)"))->click();
     EXPECT_EQ(w.settings().LAYOUT, 5);
     EXPECT_FALSE(f().isVisible());
 }

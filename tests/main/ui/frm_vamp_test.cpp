@@ -94,7 +94,7 @@ class FrmVampTest : public ::testing::Test {
         d.txtHANDLE()->setText(QString::fromStdString(handle));
         d.txtNAME()->setText(QString::fromStdString(name));
         d.txtPASSWORD()->setText(QString::fromStdString(password));
-        d.cmdCOMMAND_Click(0);
+        d.cmdCOMMAND(0)->click();
     }
 
     std::vector<ShownBox>& shown() { return world.prompts.shown; }
@@ -197,7 +197,7 @@ TEST_F(FrmVampTest, NewDialogTakesBlanksAsTextAndHasKeysCancelAndHelp) {
     d.chkAutoLog()->click();
     EXPECT_FALSE(d.txtNAME()->isEnabled());
     EXPECT_EQ(d.txtNAME()->text(), "Vlad");
-    d.cmdCOMMAND_Click(2);
+    d.cmdCOMMAND(2)->click();
     EXPECT_EQ(help_topics, std::vector<int>{39});
     enter(d, " ", " ", " ", true);
     EXPECT_TRUE(shown().empty());
@@ -206,7 +206,7 @@ TEST_F(FrmVampTest, NewDialogTakesBlanksAsTextAndHasKeysCancelAndHelp) {
     // Cancel and Escape change nothing; Enter presses OK.
     FrmVampNew other(state);
     other.show();
-    other.cmdCOMMAND_Click(1);
+    other.cmdCOMMAND(1)->click();
     FrmVampEdit e(state);
     e.show();
     e.txtHANDLE()->setText("Changed");
@@ -291,9 +291,9 @@ TEST_F(FrmVampTest, EditDialogChangesTheRecordInMemoryOnly) {
     FrmVampEdit cancelled(state, nullptr, help);
     cancelled.show();
     cancelled.txtHANDLE()->setText("Changed");
-    cancelled.cmdCOMMAND_Click(2);
+    cancelled.cmdCOMMAND(2)->click();
     EXPECT_EQ(help_topics, std::vector<int>{40});
-    cancelled.cmdCOMMAND_Click(1);
+    cancelled.cmdCOMMAND(1)->click();
     EXPECT_EQ(beta.handle(), "Beta");
 
     // Another record's handle is taken without a check; other fields stay.

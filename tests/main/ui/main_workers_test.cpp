@@ -361,11 +361,12 @@ TEST_F(MainWorkersTest, CharacterDialogsAndLayoutChooserAreModalOverTheMainWindo
 
     // The layout chooser: the choice is saved and applied once it closes.
     writes.take();
-    EXPECT_TRUE(when_modal<ui::FrmLayout>([&] { trigger("mnuOptData", {1}); },
-                                          [](ui::FrmLayout* layout) {
-                                              layout->findChild<QListWidget*>()->setCurrentRow(2);
-                                              layout->cmdCOMMAND_Click(0);
-                                          }));
+    EXPECT_TRUE(when_modal<ui::FrmLayout>(
+        [&] { trigger("mnuOptData", {1}); },
+        [](ui::FrmLayout* layout) {
+            layout->findChild<QListWidget*>()->setCurrentRow(2);
+            layout->findChild<QPushButton*>(QStringLiteral("cmdCOMMAND(0)"))->click();
+        }));
     EXPECT_EQ(writes.take(), 1);
     EXPECT_EQ(w.settings_on_disk().LAYOUT, 2);
     EXPECT_EQ(w.find(QStringLiteral("fraINFO"))->y(), ui::px(-40));
