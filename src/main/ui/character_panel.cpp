@@ -33,6 +33,7 @@ CharacterPanel::CharacterPanel(ProgramState& state, Steps steps, QWidget* parent
     lstVAMP_->setObjectName(QStringLiteral("lstVAMP"));
     lstVAMP_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstVAMP_->setFrameShape(QFrame::Box);
+    lstVAMP_->setSortingEnabled(true);
     lstVAMP_->setGeometry(twips_rect(0, 5280, 3600, kListHeight));
     vamp_list_ = std::make_unique<VampListAdapter>(lstVAMP_);
     lstVAMP_->stackUnder(this);

@@ -11,6 +11,7 @@
 #include "main/ui/frm_main.h"
 #include "main/ui/program_windows.h"
 #include "main/ui/vb_widgets.h"
+#include "main/ui/window_activation.h"
 
 namespace zeko::ui {
 
@@ -193,6 +194,7 @@ FrmLayout::FrmLayout(ProgramState& state, FrmMain& main, ProgramWindows& windows
                    Qt::WindowCloseButtonHint);
     setFixedSize(px(kClientWidth), px(kClientHeight));
     setModal(true);
+    activation_ = new WindowActivation(*this);
 
     const QRect form = twips_rect(kPreviewFrameLeft, kPreviewFrameTop, 3000, 2250);
     imgFORM_ = picture(this, "imgFORM", form.size(), form_picture(form.size()));
@@ -247,7 +249,7 @@ void FrmLayout::Form_Activate() {
 }
 
 bool FrmLayout::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) Form_Activate();
+    if (activation_->is_activation(event)) Form_Activate();
     return QDialog::event(event);
 }
 

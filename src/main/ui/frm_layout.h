@@ -19,6 +19,7 @@ namespace ui {
 class FrmMain;
 class ProgramWindows;
 class PictureBox;
+class WindowActivation;
 
 // `frmLAYOUT`: the layout chooser. A small preview of the main window shows where each
 // panel of the left column goes; FORCE_LAYOUT turns a layout into the main window's panel
@@ -53,6 +54,7 @@ class FrmLayout : public QDialog {
     ProgramState& state_;
     FrmMain& main_;
     ProgramWindows& windows_;
+    WindowActivation* activation_ = nullptr;
     LayoutTable table_{};
 
     PictureBox* imgFORM_ = nullptr;

@@ -25,6 +25,7 @@
 #include "main/ui/traps.h"
 #include "main/ui/vb_widgets.h"
 #include "main/ui/version_text.h"
+#include "main/ui/window_activation.h"
 #include "main/ui/window_placement.h"
 #include "platform/browser.h"
 
@@ -68,6 +69,7 @@ FrmMain::FrmMain(ProgramState& state, MainWorkers& workers, ProgramWindows& wind
     setObjectName(QStringLiteral("frmMAIN"));
     minimap_ = std::make_unique<Minimap>(state_, model_);
     placement_ = std::make_unique<WindowPlacement>(*this, state_.settings);
+    activation_ = new WindowActivation(*this);
 
     client_ = make_panel(this, "frmMAIN_client", kGround);
     setCentralWidget(client_);
@@ -329,7 +331,7 @@ void FrmMain::changeEvent(QEvent* event) {
 }
 
 bool FrmMain::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && !exiting_) Form_Activate();
+    if (activation_->is_activation(event) && !exiting_) Form_Activate();
     return QMainWindow::event(event);
 }
 

@@ -30,6 +30,7 @@ class MenuBar;
 class MinimapPanel;
 class PageTracking;
 class ProgramWindows;
+class WindowActivation;
 class WindowPlacement;
 
 // The program's main window `frmMAIN`: the game browser beside a column of panels (the
@@ -134,6 +135,7 @@ class FrmMain : public QMainWindow {
     BrowserToolbar* fraTOOLBAR_ = nullptr;
     PageTracking* tracking_ = nullptr;
     QTimer* tmrPIC_ = nullptr;
+    WindowActivation* activation_ = nullptr;
 };
 
 }  // namespace ui

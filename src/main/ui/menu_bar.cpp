@@ -115,7 +115,6 @@ MenuBar::MenuBar(QMainWindow& window, std::span<const MenuEntry> table, Clicked 
         } else {
             action = parent->addAction(caption);
             action->setShortcut(QKeySequence(QLatin1String(e.keys)));
-            action->setCheckable((e.flags & E::kMark) != 0);
             connect(action, &QAction::triggered, this, [action, clicked, array, index](bool) {
                 if (action->isCheckable()) {
                     const QSignalBlocker block(action);
@@ -135,7 +134,9 @@ QAction* MenuBar::item(const QString& array, int index) const {
 }
 
 void MenuBar::set_ticked(QAction* item, bool ticked) {
-    item->setCheckable(true);
+    // A checkable item shows the style's empty box when unticked; a classic menu shows
+    // nothing there.
+    item->setCheckable(ticked);
     item->setChecked(ticked);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -83,6 +84,19 @@ TEST_F(FrmLayoutTest, OpeningShowsTheStoredLayoutTheListMovesThePreviewsAndCance
     EXPECT_EQ(panel_top("fraMAP"), map_top);
     open();
     EXPECT_EQ(list()->currentRow(), 2);
+    f().close();
+}
+
+TEST_F(FrmLayoutTest, ComingBackFromAnotherApplicationKeepsTheSelection) {
+    open();
+    QApplication::setActiveWindow(&f());
+    list()->setCurrentRow(3);
+    leave_and_come_back(&f());
+    EXPECT_EQ(list()->currentRow(), 3);
+    // Coming back from another of the program's windows is an activation.
+    QApplication::setActiveWindow(&w.main());
+    QApplication::setActiveWindow(&f());
+    EXPECT_EQ(list()->currentRow(), 0);
     f().close();
 }
 

@@ -3,20 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <filesystem>
+#include <map>
 
 #include "common/errors.h"
 #include "main/tracking.h"
+#include "main/ui/frm_layout.h"
+#include "main/ui/menu_bar.h"
 #include "main/ui/page_tracking.h"
 #include "main/ui/vb_widgets.h"
 #include "main/ui/version_text.h"
@@ -29,15 +34,6 @@ using ui::FrmMain;
 using ui::LineShape;
 using ui::PictureBox;
 using ui::px;
-
-// A menu item as the menu table below writes it: "*" ticks, "~" hides, "-" is a separator, and
-// a tab parts the caption from the shortcut.
-QString describe(const QAction* a) {
-    QString text = a->isSeparator() ? QStringLiteral("-") : a->text();
-    if (!a->shortcut().isEmpty()) text += QLatin1Char('\t') + a->shortcut().toString();
-    if (a->isCheckable()) text.prepend(QLatin1Char('*'));
-    return a->isVisible() ? text : QLatin1Char('~') + text;
-}
 
 class FrmMainTest : public ::testing::Test {
   protected:
@@ -115,32 +111,26 @@ TEST_F(FrmMainTest, ControlsCarryTheirNamesPlacesAndTexts) {
         (QStringList{"WCL", "Aardvark", "NCL", "100th"}));
 }
 
-TEST_F(FrmMainTest, MenusHaveTheirCaptionsShortcutsAndHiddenItems) {
-    const std::pair<const char*, const char*> menus[] = {
-        {"mnuFileData",
-         "Screen Shot &Config|&Screen Shot\tCtrl+P|-|&HTML && CSS Dump\tCtrl+S|HTML &Dump|-|"
-         "E&xit\tCtrl+X"},
-        {"mnuVampData", "&Create Vampire\tCtrl+N|&Edit Vampire|Delete Vampire"},
-        {"mnuZoomData", "*3x3\tF3|*5x5\tF5|*7x7\tF7|*9x9\tF9|*11x11\tF11"},
-        {"mnuNavData", "*Bank Line|*PubLine|*Transit Line|*Destination Line"},
-        {"mnuAutoNavData", "*Standard|*Precognition"},
-        {"mnuOptData", "&Auto-Nav|&Form Layout|*Graphical Map?|*ToolBar?"},
-        {"mnuToolsData",
-         "Shopping List Generator|Skill Information|-|Emoticon Tutorial|~-|~Browser Navigation"},
-        {"mnuWBdata", "Back\tCtrl+Z|Forward\tCtrl+Y|Refresh\tCtrl+R"},
-        {"mnuSkillsData", "Buying a skill (How to / how much)|Buy a skill / power!!!"},
-        {"mnuLinksData", "&Official Z.E.K.O.\xC2\xB2 Home Page|~|~"},
-        {"mnuHelpData", "&About\tF2|-|&Contents\tF1|What's New!|-|How To Play|FAQ"},
-        {"", "&File|&Vampire|&Options|Zoom|Navigation Lines|&Tools|&Skills|&Links|&Help"}};
-    const char* const parents[] = {"mnuFile",  "mnuVamp",   "mnuOptions", "mnuOptZoom", "mnuOptNav",
-                                   "mnuTools", "mnuSkills", "mnuLinks",   "mnuHelp"};
-    for (const auto& [menu, table] : menus) {
-        const QStringList items = QString::fromUtf8(table).split(QLatin1Char('|'));
-        for (int i = 0; i < items.size(); ++i) {
-            auto* a = *menu ? w.find<QAction>(menu, i) : action(parents[i]);
-            ASSERT_NE(a, nullptr) << menu << i;
-            EXPECT_EQ(describe(a), items[i]) << menu << i;
-        }
+TEST_F(FrmMainTest, MenuTreeFollowsItsTable) {
+    // Each entry lies in its parent menu in the table's order, with its caption, keys and
+    // visibility; the arrays count their entries in their names.
+    std::map<QString, int> next_index;
+    std::map<QWidget*, int> next_place;
+    using E = ui::MenuEntry;
+    for (const E& e : ui::main_menu_table()) {
+        const QString name = e.flags & E::kNamed
+                                 ? QString::fromLatin1(e.name)
+                                 : QStringLiteral("%1(%2)").arg(e.name).arg(next_index[e.name]++);
+        QWidget* parent =
+            *e.parent ? static_cast<QWidget*>(w.find<QMenu>(e.parent)) : w.main().menuBar();
+        QAction* a = action(name.toLatin1().constData());
+        ASSERT_TRUE(a && parent) << name.toStdString();
+        EXPECT_EQ(parent->actions().value(next_place[parent]++), a) << name.toStdString();
+        const QString caption = QString::fromUtf8(e.caption);
+        EXPECT_EQ(a->isSeparator() ? QStringLiteral("-") : a->text(), caption);
+        EXPECT_EQ(a->shortcut(), QKeySequence(QLatin1String(e.keys))) << name.toStdString();
+        EXPECT_EQ(a->isVisible(), !(e.flags & E::kHidden)) << name.toStdString();
+        EXPECT_EQ(a->menu() != nullptr, (e.flags & E::kMenu) != 0) << name.toStdString();
     }
     // The default settings tick every Auto-Nav, line and option item, and the zoom of 3.
     QString ticked;
@@ -400,6 +390,21 @@ TEST_F(FrmMainTest, LayoutsPlaceThePanelsAndTheListTakesTheExtraHeight) {
     EXPECT_THROW(w.ui->FORCE_LAYOUT(8), RuntimeError);
 }
 
+TEST(FrmMainList, EntriesAreSortedAndGoByTheirRecord) {
+    UiWorld w;
+    w.add_vamp("BRAVO", 10, 10);
+    w.add_vamp("ALPHA", 20, 20);
+    w.start();
+    QListWidget* list = w.main().lstVAMP();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text().trimmed(), QStringLiteral("ALPHA"));
+    // The start makes the first entry's character current.
+    EXPECT_EQ(w.me().handle(), "ALPHA");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    EXPECT_EQ(w.me().handle(), "BRAVO");
+}
+
 TEST(FrmMainList, ClickSavesBothFilesAndTakesTheCharacterFromItemData) {
     UiWorld w;
     w.add_vamp("Alpha", 10, 10);
@@ -545,6 +550,35 @@ TEST(FrmMainStart, FirstRunMakesTheDefaultCharacterAndShowsTheWindow) {
     EXPECT_EQ(list->currentRow(), -1);
     EXPECT_TRUE(w.main().isVisible());
     EXPECT_EQ(w.state->db.vamp_list, &w.main().vamp_list());
+}
+
+TEST_F(FrmMainTest, MarksShowOnlyWhenTicked) {
+    // Beside "Graphical Map?" lies, unticked, what lies beside "&Form Layout", which never
+    // carries a mark.
+    auto* options = w.find<QMenu>(QStringLiteral("mnuOptions"));
+    options->adjustSize();
+    const auto beside = [&](const char* name) {
+        const QRect item = options->actionGeometry(action(name));
+        return options->grab().toImage().copy(item.x(), item.y(), item.height(), item.height());
+    };
+    for (VbBool ticked : {kFalse, kTrue}) {
+        w.settings().TILE_IMAGES = ticked;
+        w.main().APPLY_SETTINGS();
+        EXPECT_EQ(beside("mnuOptData(2)") == beside("mnuOptData(1)"), ticked == kFalse);
+    }
+}
+
+TEST_F(FrmMainTest, ComingBackFromAnotherApplicationIsNoActivation) {
+    QApplication::setActiveWindow(&w.main());
+    const int unloads = w.windows.splash_unloads;
+    leave_and_come_back(&w.main());
+    EXPECT_EQ(w.windows.splash_unloads, unloads);
+    // From another of the program's windows it is.
+    w.ui->frmLAYOUT().show();
+    QApplication::setActiveWindow(&w.ui->frmLAYOUT());
+    w.ui->frmLAYOUT().close();
+    QApplication::setActiveWindow(&w.main());
+    EXPECT_EQ(w.windows.splash_unloads, unloads + 1);
 }
 
 TEST_F(FrmMainTest, LooksRight) {

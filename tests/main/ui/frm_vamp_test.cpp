@@ -118,7 +118,9 @@ void expect_controls(FrmVampBase& d, const char* caption, const char* picture) {
     EXPECT_EQ(texts, (QStringList{"Handle:", "Vampire Name:", "Password:", "", "Auto-Login", "&OK",
                                   "&Cancel", "&Help"}));
     EXPECT_EQ(d.txtPASSWORD()->geometry(), twips_rect(1380, 780, 3195, 315));
-    EXPECT_EQ(d.txtPASSWORD()->echoMode(), QLineEdit::Password);
+    // Each character of the password shows as a star.
+    d.txtPASSWORD()->setText(QStringLiteral("pw1"));
+    EXPECT_EQ(d.txtPASSWORD()->displayText(), QStringLiteral("***"));
     EXPECT_TRUE(d.cmdCOMMAND(0)->isDefault());
     // The check box stands in front of its backdrop.
     EXPECT_GT(d.children().indexOf(d.chkAutoLog()),

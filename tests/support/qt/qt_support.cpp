@@ -1,5 +1,6 @@
 #include "support/qt/qt_support.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QLoggingCategory>
@@ -65,6 +66,11 @@ void settle(int ms) {
 void pump() {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void leave_and_come_back(QWidget* window) {
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(window);
 }
 
 void fire(QTimer* timer) {

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QTimer;
+class QWidget;
 
 #include <functional>
 #include <ostream>
@@ -42,6 +43,10 @@ class ExpectTrapped {
     ExpectTrapped* outer_;
     int count_ = 0;
 };
+
+// The whole program loses the focus to another application and gets it back, `window`
+// active again.
+void leave_and_come_back(QWidget* window);
 
 // Runs what a timer's firing runs, now.
 void fire(QTimer* timer);
