@@ -260,7 +260,8 @@ TEST_F(FrmVampTest, DuplicatesShowTheDatabaseBoxThenTheDialogsOwn) {
 }
 
 TEST_F(FrmVampTest, EditDialogLoadsTheCurrentCharacterByItsLoginFlag) {
-    for (VbBool flag : {kTrue, kFalse, VbBool{1}}) {
+    // Only -1 ticks the box; any other value leaves it as the dialog starts.
+    for (VbBool flag : {kTrue, kFalse, VbBool{1}, VbBool{-2}, VbBool{5}}) {
         SCOPED_TRACE(flag);
         add("Handle" + std::to_string(flag), "Name", "Secret", flag);
         FrmVampEdit d(state);

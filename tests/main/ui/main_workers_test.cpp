@@ -128,6 +128,8 @@ class MainWorkersTest : public ::testing::Test {
 TEST_F(MainWorkersTest, ZoomItemsAndButtonsStopAtTheirEndsAndOnlyZoomInWrites) {
     trigger("mnuZoomData", {1});  // F5
     EXPECT_EQ(w.settings_on_disk().ZOOM, 5);
+    // Laid out and drawn again: the centre tile of 5x5 shows where the character stands.
+    EXPECT_TRUE(w.find("TILE", 12)->toolTip().endsWith("(X:  101  Y:  101)"));
     EXPECT_EQ(writes.take(), 1);
     EXPECT_EQ(ticks("mnuZoomData", 5), "01000");
     EXPECT_TRUE(w.find("TILE", 24)->isVisible());
