@@ -249,7 +249,8 @@ void FrmLayout::Form_Activate() {
 }
 
 bool FrmLayout::event(QEvent* event) {
-    if (activation_->is_activation(event)) Form_Activate();
+    // Events come before the constructor has made everything.
+    if (activation_ != nullptr && activation_->is_activation(event)) Form_Activate();
     return QDialog::event(event);
 }
 

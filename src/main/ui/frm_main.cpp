@@ -48,19 +48,6 @@ constexpr int32_t kVampButtonsHeight = 510;
 constexpr int32_t kInfoHeight = 1815;
 constexpr int32_t kToolbarHeight = 525;
 
-// The menu arrays whose clicks go straight to a worker.
-struct MenuWorker {
-    const char* array;
-    void (MainWorkers::*worker)(int16_t);
-};
-constexpr MenuWorker kMenuWorkers[] = {
-    {"mnuFileData", &MainWorkers::MENU_FILE},       {"mnuVampData", &MainWorkers::MENU_VAMP},
-    {"mnuNavData", &MainWorkers::MENU_NAVLINES},    {"mnuZoomData", &MainWorkers::MENU_ZOOM},
-    {"mnuAutoNavData", &MainWorkers::MENU_AUTONAV}, {"mnuToolsData", &MainWorkers::MENU_TOOLS},
-    {"mnuSkillsData", &MainWorkers::MENU_SKILLS},   {"mnuLinksData", &MainWorkers::MENU_LINKS},
-    {"mnuHelpData", &MainWorkers::MENU_HELP},
-};
-
 }  // namespace
 
 FrmMain::FrmMain(ProgramState& state, MainWorkers& workers, ProgramWindows& windows,
@@ -331,7 +318,8 @@ void FrmMain::changeEvent(QEvent* event) {
 }
 
 bool FrmMain::event(QEvent* event) {
-    if (activation_->is_activation(event) && !exiting_) Form_Activate();
+    // Events come before the constructor has made everything.
+    if (activation_ != nullptr && activation_->is_activation(event) && !exiting_) Form_Activate();
     return QMainWindow::event(event);
 }
 
@@ -378,20 +366,35 @@ void FrmMain::RESET_TOOLBAR() {
 // --- menus ---
 
 void FrmMain::menu_Click(const QString& array, int index) {
-    if (array == QLatin1String("mnuOptData")) return mnuOptData_Click(index);
-    if (array == QLatin1String("mnuWBdata")) return mnuWBdata_Click(index);
-    if (array == QLatin1String("mnuVampData")) lstVAMP()->setFocus();
-    for (const MenuWorker& m : kMenuWorkers) {
-        if (array != QLatin1String(m.array)) continue;
-        const auto run = [&] {
-            trap(m.array, [&] { (workers_->*m.worker)(static_cast<int16_t>(index)); });
-        };
+    const auto n = static_cast<int16_t>(index);
+    const std::string name = array.toStdString();
+    const auto run = [&](void (*worker)(MainWorkers&, int16_t)) {
+        trap(name.c_str(), [&] { worker(*workers_, n); });
+    };
+    if (name == "mnuFileData") {
         // The File menu's commands hold the close question back while they run.
-        if (m.worker == &MainWorkers::MENU_FILE)
-            quietly(run);
-        else
-            run();
-        return;
+        quietly([&] { run([](MainWorkers& w, int16_t i) { w.MENU_FILE(i); }); });
+    } else if (name == "mnuVampData") {
+        lstVAMP()->setFocus();
+        run([](MainWorkers& w, int16_t i) { w.MENU_VAMP(i); });
+    } else if (name == "mnuNavData") {
+        run([](MainWorkers& w, int16_t i) { w.MENU_NAVLINES(i); });
+    } else if (name == "mnuZoomData") {
+        run([](MainWorkers& w, int16_t i) { w.MENU_ZOOM(i); });
+    } else if (name == "mnuAutoNavData") {
+        run([](MainWorkers& w, int16_t i) { w.MENU_AUTONAV(i); });
+    } else if (name == "mnuToolsData") {
+        run([](MainWorkers& w, int16_t i) { w.MENU_TOOLS(i); });
+    } else if (name == "mnuSkillsData") {
+        run([](MainWorkers& w, int16_t i) { w.MENU_SKILLS(i); });
+    } else if (name == "mnuLinksData") {
+        run([](MainWorkers& w, int16_t i) { w.MENU_LINKS(i); });
+    } else if (name == "mnuHelpData") {
+        run([](MainWorkers& w, int16_t i) { w.MENU_HELP(i); });
+    } else if (name == "mnuOptData") {
+        mnuOptData_Click(index);
+    } else if (name == "mnuWBdata") {
+        mnuWBdata_Click(index);
     }
 }
 

@@ -43,12 +43,15 @@ bool MainCommands::has_current() const {
            db.CUR_VAMP <= db.VAMPS.ubound();
 }
 
-void MainCommands::dump_body(void (ProgramWindows::*dump)(const std::string&)) {
+void MainCommands::dump_body(bool with_css) {
     std::weak_ptr<bool> alive = alive_;
-    main().wb().readBodyOuterHtml([this, alive, dump](std::optional<QString> body) {
+    main().wb().readBodyOuterHtml([this, alive, with_css](std::optional<QString> body) {
         // No document, or no body yet: there is nothing to dump.
         if (alive.expired() || !body) return;
-        (windows_.*dump)(body->toStdString());
+        if (with_css)
+            windows_.SNAPSHOT_HTML_CSS(body->toStdString());
+        else
+            windows_.SNAPSHOT_HTML(body->toStdString());
     });
 }
 
@@ -70,10 +73,10 @@ void MainCommands::MENU_FILE(int16_t index) {
             main().set_pic_interval(500);
             break;
         case 3:
-            dump_body(&ProgramWindows::SNAPSHOT_HTML_CSS);
+            dump_body(true);
             break;
         case 4:
-            dump_body(&ProgramWindows::SNAPSHOT_HTML);
+            dump_body(false);
             break;
         case 6:
             if (QUIT_PROMPT(state_) == MsgResult::Yes) ui_.EXIT_PROGRAM();

@@ -60,8 +60,9 @@ class MainCommands final : public MainWorkers {
     void save_and_apply();
     // The current character exists (a list emptied by deleting keeps stale records).
     bool has_current() const;
-    // Reads the game page's body and hands its outer markup to `dump`, when there is one.
-    void dump_body(void (ProgramWindows::*dump)(const std::string&));
+    // Reads the game page's body and hands its outer markup to the dump with or without the
+    // style sheets, when there is one.
+    void dump_body(bool with_css);
     void help(int16_t topic);
 
     ProgramState& state_;
