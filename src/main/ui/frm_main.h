@@ -55,7 +55,6 @@ class FrmMain : public QMainWindow {
     // From now on the window closes without asking, and its timers are stopped.
     void prepare_exit();
 
-    ProgramState& state() { return state_; }
     MinimapModel& model() { return model_; }
     Minimap& minimap() { return *minimap_; }
     // Following the character: the page-read timer and the browser's navigation events.
@@ -75,8 +74,6 @@ class FrmMain : public QMainWindow {
     void APPLY_TOOLBAR();
     // Raises when the layout cannot be computed (as its callers expect).
     void APPLY_LAYOUT();
-    void SHOW_DIST_MODE();
-    void RESET_TOOLBAR();
 
     // The snap-shot timer's interval as the program sets it: 0 stops the timer.
     void set_pic_interval(int ms);
@@ -98,6 +95,8 @@ class FrmMain : public QMainWindow {
   private:
     void Form_Load();
     void INIT_FORM();
+    void SHOW_DIST_MODE();
+    void RESET_TOOLBAR();
     void Form_Activate();
     void Form_Resize();
     void wb_DocumentComplete();
