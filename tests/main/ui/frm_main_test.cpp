@@ -256,6 +256,13 @@ TEST_F(FrmMainTest, TileClicksMoveToTheirCell) {
         EXPECT_TRUE(
             look(zoom * zoom / 2).endsWith(QStringLiteral("(X:  %1  Y:  %2)").arg(to_x).arg(to_y)));
     }
+    // Without a current character the click's error is trapped and reported; the map is
+    // drawn all the same.
+    w.state->db.CUR_VAMP = 0;
+    ExpectTrapped trapped;
+    click(tile(4));
+    EXPECT_EQ(trapped.count(), 1);
+    w.state->db.CUR_VAMP = 1;
     // A click on a line reaches the tile below it (the north-east one).
     view(3, true, 101, 101);
     FrmMain& m = w.main();
