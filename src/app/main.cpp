@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/app_windows.h"
 #include "common/services.h"
 #include "main/program.h"
 #include "main/program_state.h"
@@ -32,9 +33,11 @@ int main(int argc, char** argv) {
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
     zeko::ProgramState state(folder, services);
 
-    zeko::ui::ProgramUi ui(state, [](QWidget*) -> std::unique_ptr<zeko::WebBrowser> {
+    zeko::AppWindows windows(state);
+    zeko::ui::ProgramUi ui(state, windows, [](QWidget*) -> std::unique_ptr<zeko::WebBrowser> {
         return std::make_unique<zeko::QtWebBrowser>();
     });
+    windows.set_program(ui);
     // The start-up window reads the settings before the start procedure runs; until it
     // exists, read them here, so the main window's first page already follows the stored
     // tracking modes.

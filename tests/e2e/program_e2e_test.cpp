@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -22,6 +23,7 @@
 #include "main/program_state.h"
 #include "main/tracking.h"
 #include "main/ui/frm_main.h"
+#include "main/ui/page_tracking.h"
 #include "main/ui/program_ui.h"
 #include "platform/qt_web_browser.h"
 #include "support/fakes.h"
@@ -136,8 +138,8 @@ class ProgramE2e : public ::testing::Test {
     }
 
     Seen seen(const QByteArray& post) {
-        return Seen{post, position(), main->tracker().POSITION_PREDICTED,
-                    main->tmrRIP()->isActive(),
+        return Seen{post, position(), main->tracking().tracker().POSITION_PREDICTED,
+                    main->tracking().tmrRIP()->isActive(),
                     main->findChild<QWidget*>(QStringLiteral("TILE(4)"))->toolTip()};
     }
     Square position() { return {state->db.current().POS_X, state->db.current().POS_Y}; }
@@ -145,7 +147,9 @@ class ProgramE2e : public ::testing::Test {
     // Waits until "Standard" has put the character where the server has the guest.
     bool read_to_the_guest() {
         const Square at = guest();
-        const auto read = [&] { return position() == at && !main->tmrRIP()->isActive(); };
+        const auto read = [&] {
+            return position() == at && !main->tracking().tmrRIP()->isActive();
+        };
         // The timer stops while its read is under way; answers come back in the order the
         // scripts were sent, so once a later script has answered, that read has too.
         const bool ok = wait_until(read) && fence() && wait_until(read);
@@ -199,7 +203,7 @@ class ProgramE2e : public ::testing::Test {
     // The player puts the character a square off by hand (a click on the minimap's top-left
     // tile), so that only a page read can bring it back.
     void nudge() {
-        main->TILE_Click(0);
+        QTest::mouseClick(main->findChild<QWidget*>(QStringLiteral("TILE(0)")), Qt::LeftButton);
         ASSERT_NE(position(), guest());
     }
 
@@ -262,7 +266,7 @@ TEST_F(ProgramE2e, StartShowsLoadingThenTheWelcomePageAndReadsWhereTheGuestStand
 TEST_F(ProgramE2e, MovePostIsPredictedBeforeThePageArrivesAndThatPageIsNotRead) {
     ASSERT_NO_FATAL_FAILURE(start());
     ASSERT_EQ(position(), (Square{100, 100}));
-    QSignalSpy reads(main->tmrRIP(), &QTimer::timeout);
+    QSignalSpy reads(main->tracking().tmrRIP(), &QTimer::timeout);
 
     const auto moved = move_to(101, 100);
     ASSERT_TRUE(moved);
@@ -294,7 +298,7 @@ TEST_F(ProgramE2e, AReadOfThePageLeftDoesNotUndoThePrediction) {
     ahead_of_the_window = [&](NavigationRequest& r) {
         if (r.post_data.isEmpty()) return;
         ++reads_started;
-        main->tmrRIP_Timer();
+        fire(main->tracking().tmrRIP());
     };
     const auto moved = move_to(99, 99);
     ASSERT_TRUE(moved);
@@ -329,7 +333,7 @@ TEST_F(ProgramE2e, WithNoActionPointsAMoveIsNeitherLoggedNorPredictedAndThePageI
     ASSERT_NO_FATAL_FAILURE(reload());
     ASSERT_NO_FATAL_FAILURE(nudge());
     ASSERT_EQ(position(), (Square{99, 99}));
-    QSignalSpy reads(main->tmrRIP(), &QTimer::timeout);
+    QSignalSpy reads(main->tracking().tmrRIP(), &QTimer::timeout);
 
     const auto refused = move_to(101, 101);
     ASSERT_TRUE(refused);
@@ -422,7 +426,7 @@ TEST_F(ProgramE2e, QuittingWithYesLeavesTheNewPositionInTheCharacterFile) {
                                       MsgIcon::Question, "Just thought I'd ask..."}}));
     EXPECT_EQ(quits, 1);
     EXPECT_FALSE(main->isVisible());
-    EXPECT_FALSE(main->tmrRIP()->isActive());
+    EXPECT_FALSE(main->tracking().tmrRIP()->isActive());
     EXPECT_EQ(on_disk(), (Square{99, 101}));
 }
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "main/program_state.h"
-#include "main/ui/vb_widgets.h"
+#include "main/ui/traps.h"
 #include "platform/browser.h"
 
 namespace zeko::ui {
@@ -21,19 +21,16 @@ CodeCommands::CodeCommands(ProgramState& state, WebBrowser& wb, WebBrowser& wb2,
       maker_host_(std::move(maker_host)) {}
 
 void CodeCommands::LOGIN(const std::string& name, const std::string& password) {
-    attempt([&] {
-        // Set for the game's own site rather than the shown document: the first login of a
-        // run happens while the browser still shows its blank start page, which takes no
-        // cookie.
-        const QString cookie = QString::fromStdString("ip=" + name + "#" + password);
-        wb_.setCookieForUrl(cookie, QUrl(QString::fromStdString(game_url_)));
-    });
-    attempt([&] { wb_.Navigate2(QString::fromStdString(game_url_ + "?action=welcome")); });
-    attempt([&] { USAGE_PING(); });
+    // Set for the game's own site rather than the shown document: the first login of a run
+    // happens while the browser still shows its blank start page, which takes no cookie.
+    const QString cookie = QString::fromStdString("ip=" + name + "#" + password);
+    wb_.setCookieForUrl(cookie, QUrl(QString::fromStdString(game_url_)));
+    wb_.Navigate2(QString::fromStdString(game_url_ + "?action=welcome"));
+    USAGE_PING();
 }
 
 void CodeCommands::USAGE_PING() {
-    try {
+    trap("USAGE_PING", [&] {
         if (!PINGED_THIS_RUN) {
             const std::string site = "http://" + maker_host_ + "/ZEKO2/MISC/";
             VbBool& done = state_.settings.SETTINGS.USAGE_PING_DONE;
@@ -48,8 +45,7 @@ void CodeCommands::USAGE_PING() {
         }
         state_.settings.SAVE_SETTINGS();
         state_.db.SAVE_DB();
-    } catch (...) {
-    }
+    });
 }
 
 void CodeCommands::LOGIN_CURRENT() {

@@ -23,7 +23,6 @@ class CodeCommands {
                  std::function<void()> build_map, std::string game_url = GAME_URL(),
                  std::string maker_host = hosts::kMaker);
 
-    // Each step's error is ignored and the next step runs.
     void LOGIN(const std::string& name, const std::string& password);
     // Ends quietly on an error, skipping the saves.
     void USAGE_PING();

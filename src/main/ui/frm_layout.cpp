@@ -1,4 +1,5 @@
 #include "main/ui/frm_layout.h"
+#include "main/ui/traps.h"
 
 #include <QEvent>
 #include <QListWidget>
@@ -8,8 +9,9 @@
 #include "main/program_state.h"
 #include "main/ui/artwork.h"
 #include "main/ui/frm_main.h"
-#include "main/ui/main_workers.h"
+#include "main/ui/program_windows.h"
 #include "main/ui/vb_widgets.h"
+#include "main/ui/window_activation.h"
 
 namespace zeko::ui {
 
@@ -185,13 +187,14 @@ QSize twips_size(int32_t width, int32_t height) {
 
 }  // namespace
 
-FrmLayout::FrmLayout(ProgramState& state, FrmMain& main, MainWorkers& workers)
-    : QDialog(&main), state_(state), main_(main), workers_(&workers) {
+FrmLayout::FrmLayout(ProgramState& state, FrmMain& main, ProgramWindows& windows)
+    : QDialog(&main), state_(state), main_(main), windows_(windows) {
     setObjectName(QStringLiteral("frmLAYOUT"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(px(kClientWidth), px(kClientHeight));
     setModal(true);
+    activation_ = new WindowActivation(*this);
 
     const QRect form = twips_rect(kPreviewFrameLeft, kPreviewFrameTop, 3000, 2250);
     imgFORM_ = picture(this, "imgFORM", form.size(), form_picture(form.size()));
@@ -246,7 +249,8 @@ void FrmLayout::Form_Activate() {
 }
 
 bool FrmLayout::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) Form_Activate();
+    // Events come before the constructor has made everything.
+    if (activation_ != nullptr && activation_->is_activation(event)) Form_Activate();
     return QDialog::event(event);
 }
 
@@ -330,7 +334,7 @@ void FrmLayout::cmdCOMMAND_Click(int index) {
             reject();
             break;
         case 2:
-            attempt([&] { workers_->INIT_HELP(24); });
+            trap("INIT_HELP", [&] { windows_.INIT_HELP(24, this); });
             break;
         default:
             break;

@@ -17,8 +17,9 @@ class ProgramState;
 namespace ui {
 
 class FrmMain;
-class MainWorkers;
+class ProgramWindows;
 class PictureBox;
+class WindowActivation;
 
 // `frmLAYOUT`: the layout chooser. A small preview of the main window shows where each
 // panel of the left column goes; FORCE_LAYOUT turns a layout into the main window's panel
@@ -26,19 +27,12 @@ class PictureBox;
 class FrmLayout : public QDialog {
     Q_OBJECT
   public:
-    FrmLayout(ProgramState& state, FrmMain& main, MainWorkers& workers);
-
-    void set_workers(MainWorkers& workers) { workers_ = &workers; }
+    FrmLayout(ProgramState& state, FrmMain& main, ProgramWindows& windows);
 
     // Raises subscript out of range for a layout outside 0..7.
     void FORCE_LAYOUT(int16_t layout);
     // Shows the window modally over the main window.
     void show_modal();
-
-    void lstSETUP_Click();
-    // The selected entry, -1 for none.
-    int selected_row() const;
-    void cmdCOMMAND_Click(int index);
 
     const LayoutTable& LAYOUT_TABLE() const { return table_; }
     bool LAYOUTS_BUILT = false;
@@ -49,13 +43,18 @@ class FrmLayout : public QDialog {
 
   private:
     void Form_Activate();
+    void lstSETUP_Click();
+    void cmdCOMMAND_Click(int index);
+    // The selected entry, -1 for none.
+    int selected_row() const;
     void SET_COLOURS();
     void INIT_LAYOUTS();
     void select_stored_layout();
 
     ProgramState& state_;
     FrmMain& main_;
-    MainWorkers* workers_;
+    ProgramWindows& windows_;
+    WindowActivation* activation_ = nullptr;
     LayoutTable table_{};
 
     PictureBox* imgFORM_ = nullptr;

@@ -1,57 +1,50 @@
 #pragma once
 
-#include <QFont>
 #include <QMainWindow>
-#include <QPixmap>
 
-#include <array>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
-#include <tuple>
-#include <vector>
 
 #include "common/services.h"
 #include "map/vamp_db.h"
 #include "minimap/minimap.h"
 
 class QAction;
-class QCheckBox;
-class QComboBox;
-class QLabel;
 class QListWidget;
-class QMenu;
-class QPushButton;
 class QTimer;
 
 namespace zeko {
 
 class ProgramState;
-class PositionTracker;
 class WebBrowser;
-struct NavigationRequest;
 
 namespace ui {
 
-class LabelBox;
-class LineShape;
+class BrowserToolbar;
+class CharacterPanel;
+class CommandPanel;
+class InfoPanel;
 class MainWorkers;
-class PictureBox;
-class VbFrame;
+class MenuBar;
+class MinimapPanel;
+class PageTracking;
+class ProgramWindows;
+class WindowActivation;
+class WindowPlacement;
 
-// The program's main window `frmMAIN`: the game browser, the minimap with its panel, the
-// character list, the buttons, the toolbar and the menus. It owns the controls and forwards
-// their events to the core; what it shows of the minimap is what the core computed into the
-// minimap model.
+// The program's main window `frmMAIN`: the game browser beside a column of panels (the
+// minimap, the command buttons, the character list and its buttons, the information panel),
+// the browser's toolbar and the menus. Each panel owns its controls and their handlers; the
+// window puts them together, places them and carries the menus' clicks to the workers.
 class FrmMain : public QMainWindow {
     Q_OBJECT
   public:
     // Makes a browser whose widget is a child of `parent`.
     using BrowserFactory = std::function<std::unique_ptr<WebBrowser>(QWidget* parent)>;
 
-    FrmMain(ProgramState& state, MainWorkers& workers, const BrowserFactory& make_browser,
-            QWidget* parent = nullptr);
+    FrmMain(ProgramState& state, MainWorkers& workers, ProgramWindows& windows,
+            const BrowserFactory& make_browser, QWidget* parent = nullptr);
     ~FrmMain() override;
 
     void set_workers(MainWorkers& workers) { workers_ = &workers; }
@@ -62,70 +55,32 @@ class FrmMain : public QMainWindow {
     // From now on the window closes without asking, and its timers are stopped.
     void prepare_exit();
 
-    ProgramState& state() { return state_; }
     MinimapModel& model() { return model_; }
     Minimap& minimap() { return *minimap_; }
-    PositionTracker& tracker() { return *tracker_; }
+    // Following the character: the page-read timer and the browser's navigation events.
+    PageTracking& tracking() { return *tracking_; }
     WebBrowser& wb() { return *wb_; }
     WebBrowser& wb2() { return *wb2_; }
     // lstVAMP as the core fills it.
     CharacterList& vamp_list();
-    QListWidget* lstVAMP() const { return lstVAMP_; }
-    QComboBox* cboX() const { return cboX_; }
-    QComboBox* cboY() const { return cboY_; }
-    QTimer* tmrRIP() const { return tmrRIP_; }
-    QTimer* tmrPIC() const { return tmrPIC_; }
+    QListWidget* lstVAMP() const;
 
     // The minimap routines, each followed by showing what it changed.
     void ZOOM_MAP();
     void BUILD_MAP();
     void DRAW_LINES();
-    // Brings the controls up to date with the minimap model; touches only what changed.
-    void show_minimap();
 
     void APPLY_SETTINGS();
     void APPLY_TOOLBAR();
     // Raises when the layout cannot be computed (as its callers expect).
     void APPLY_LAYOUT();
 
-    void SHOW_DIST_MODE();
-    void RESET_TOOLBAR();
-
-    // Timer intervals as the program sets them: 0 stops the timer.
-    void set_rip_interval(int ms);
+    // The snap-shot timer's interval as the program sets it: 0 stops the timer.
     void set_pic_interval(int ms);
 
     // Selects list entry 0 and runs the list's click; false for an empty list.
     bool select_first_entry();
     int list_count() const;
-
-    // Event handlers, public so the other windows (and tests) can drive them.
-    void Form_Activate();
-    void Form_Resize();
-    void lstVAMP_Click();
-    void chkAUTOLOGIN_Click();
-    void TILE_Click(int index);
-    void imgDIST_Click(int index);
-    void tbBUTTON_MouseDown(int index);
-    void tbBUTTON_MouseUp(int index);
-    void tbBUTTON_Click(int index);
-    void cmdCOMMAND_Click(int index);
-    void cmdVAMP_Click(int index);
-    void mnuFileData_Click(int index);
-    void mnuVampData_Click(int index);
-    void mnuNavData_Click(int index);
-    void mnuOptData_Click(int index);
-    void mnuZoomData_Click(int index);
-    void mnuAutoNavData_Click(int index);
-    void mnuToolsData_Click(int index);
-    void mnuWBdata_Click(int index);
-    void mnuSkillsData_Click(int index);
-    void mnuLinksData_Click(int index);
-    void mnuHelpData_Click(int index);
-    void wb_DocumentComplete();
-    void wb_BeforeNavigate2(const NavigationRequest& request);
-    void tmrRIP_Timer();
-    void tmrPIC_Timer();
 
     bool FIRST_PAGE_DONE = false;
     bool NO_EXIT_PROMPT = false;
@@ -138,85 +93,48 @@ class FrmMain : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    class VampListAdapter;
-
     void Form_Load();
     void INIT_FORM();
-    void build_menus();
-    void build_map_frame(QWidget* client);
-    void build_buttons(QWidget* client);
-    void build_vamp_panel(QWidget* client);
-    void build_info(QWidget* client);
-    void build_toolbar(QWidget* client);
-    void dispatch(void (MainWorkers::*worker)(int16_t), int index);
+    void SHOW_DIST_MODE();
+    void RESET_TOOLBAR();
+    void Form_Activate();
+    void Form_Resize();
+    void wb_DocumentComplete();
+    void tmrPIC_Timer();
+    void menu_Click(const QString& array, int index);
+    void mnuOptData_Click(int index);
+    void mnuWBdata_Click(int index);
+    // Runs a worker with the close question held back meanwhile.
+    void quietly(const std::function<void()>& step);
+    QAction* menu_item(const char* array, int index) const;
 
-    void show_tile(size_t n, bool force);
-    void show_tile_image(size_t n, bool force);
-    void show_row(size_t n);
-    void show_line(LineShape* line, const NavLineState& now, NavLineState& shown);
-    QPixmap tile_pixmap(int picture, QSize size);
-    const QFont& tile_font_for(const TileFont& font);
-
-    // Where the settings say, in the window's normal state.
-    void place_window();
-    void store_placement();
+    // Brings the controls up to date with the minimap model; touches only what changed.
+    void show_minimap();
     void fit_browser();
-    int client_width() const;
-    int client_height() const;
 
     ProgramState& state_;
     MainWorkers* workers_;
+    ProgramWindows& windows_;
     std::function<void()> exit_program_;
     bool exiting_ = false;
-    bool in_resize_ = false;
-    uint64_t rip_generation_ = 0;
 
     MinimapModel model_;
     MinimapModel shown_;
     std::unique_ptr<Minimap> minimap_;
-    std::unique_ptr<PositionTracker> tracker_;
-    std::unique_ptr<VampListAdapter> vamp_list_;
-
+    std::unique_ptr<WindowPlacement> placement_;
     std::unique_ptr<WebBrowser> wb_;
     std::unique_ptr<WebBrowser> wb2_;
 
     QWidget* client_ = nullptr;
-    QWidget* fraMAP_ = nullptr;
-    QWidget* fraBUTTONS_ = nullptr;
-    QWidget* fraVAMP_BUTTONS_ = nullptr;
-    QWidget* fraINFO_ = nullptr;
-    QWidget* fraTOOLBAR_ = nullptr;
-    QListWidget* lstVAMP_ = nullptr;
-    QCheckBox* chkAUTOLOGIN_ = nullptr;
-    QComboBox* cboX_ = nullptr;
-    QComboBox* cboY_ = nullptr;
-    std::array<LabelBox*, 121> TILE_{};
-    std::array<PictureBox*, 121> imgTILE_{};
-    LineShape* BANK1_ = nullptr;
-    LineShape* PUB1_ = nullptr;
-    LineShape* TRANS1_ = nullptr;
-    LineShape* DEST1_ = nullptr;
-    std::array<VbFrame*, 5> rowFrames_{};
-    std::array<QLabel*, 5> lblX_{};
-    std::array<QLabel*, 5> lblY_{};
-    std::array<QLabel*, 5> lblAP_{};
-    std::array<QLabel*, 10> lbl_{};
-    std::array<PictureBox*, 6> imgRES_{};
-    std::array<PictureBox*, 3> imgDIST_{};
-    std::array<QPushButton*, 10> cmdCOMMAND_{};
-    std::array<QPushButton*, 3> cmdVAMP_{};
-    std::array<PictureBox*, 8> tbBUTTON_{};
-    LineShape* lineTOP_ = nullptr;
-    LineShape* lineBOTTOM_ = nullptr;
-    QTimer* tmrRIP_ = nullptr;
+    MenuBar* menus_ = nullptr;
+    MinimapPanel* fraMAP_ = nullptr;
+    CommandPanel* fraBUTTONS_ = nullptr;
+    CharacterPanel* fraVAMP_BUTTONS_ = nullptr;
+    InfoPanel* fraINFO_ = nullptr;
+    BrowserToolbar* fraTOOLBAR_ = nullptr;
+    PageTracking* tracking_ = nullptr;
     QTimer* tmrPIC_ = nullptr;
-
-    std::vector<QAction*> mnuFileData_, mnuVampData_, mnuZoomData_, mnuNavData_, mnuOptData_,
-        mnuAutoNavData_, mnuToolsData_, mnuWBdata_, mnuSkillsData_, mnuLinksData_, mnuHelpData_;
-
-    // Tile pictures scaled to a tile size, by (picture, width, height).
-    std::map<std::tuple<int, int, int>, QPixmap> scaled_pictures_;
-    std::vector<std::pair<TileFont, QFont>> tile_fonts_;
+    WindowActivation* activation_ = nullptr;
 };
 
 }  // namespace ui

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <string>
 
@@ -43,6 +44,20 @@ void colour_text_box(QLineEdit* box) {
 
 }  // namespace
 
+namespace {
+
+// Masks a password with a star for each character, whatever the style would draw.
+class StarPasswordStyle final : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == QStyle::SH_LineEdit_PasswordCharacter) return '*';
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+}  // namespace
+
 FrmVampBase::FrmVampBase(ProgramState& state, QWidget* owner, HelpHook help)
     : QDialog(owner), state_(state), help_(std::move(help)) {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -73,6 +88,9 @@ FrmVampBase::FrmVampBase(ProgramState& state, QWidget* owner, HelpHook help)
     txtNAME_ = text_box("txtNAME", 420);
     txtPASSWORD_ = text_box("txtPASSWORD", 780);
     txtPASSWORD_->setEchoMode(QLineEdit::Password);
+    auto* stars = new StarPasswordStyle;
+    stars->setParent(txtPASSWORD_);
+    txtPASSWORD_->setStyle(stars);
     txtNAME_->setEnabled(false);
     txtPASSWORD_->setEnabled(false);
 
@@ -145,7 +163,7 @@ void FrmVampBase::fill(VAMP& record) const {
 }
 
 void FrmVampBase::help(int topic) {
-    if (help_) help_(topic);
+    if (help_) help_(topic, this);
 }
 
 FrmVampNew::FrmVampNew(ProgramState& state, QWidget* owner, HelpHook help)

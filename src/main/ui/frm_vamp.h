@@ -24,17 +24,14 @@ class ProgramState;
 
 namespace ui {
 
-// Shows help at a topic, modally over the calling window.
-using HelpHook = std::function<void(int topic)>;
+// Shows help at a topic, modally over the calling window `owner`.
+using HelpHook = std::function<void(int topic, QWidget* owner)>;
 
 // What `frmVAMP_NEW` and `frmVAMP_EDIT` share: the same controls at the same places, the
 // colours and the login box's click. Each dialog lives only while it is shown.
 class FrmVampBase : public QDialog {
     Q_OBJECT
   public:
-    void chkAutoLog_Click();
-    virtual void cmdCOMMAND_Click(int index) = 0;
-
     QLineEdit* txtHANDLE() const { return txtHANDLE_; }
     QLineEdit* txtNAME() const { return txtNAME_; }
     QLineEdit* txtPASSWORD() const { return txtPASSWORD_; }
@@ -43,6 +40,8 @@ class FrmVampBase : public QDialog {
 
   protected:
     FrmVampBase(ProgramState& state, QWidget* owner, HelpHook help);
+
+    virtual void cmdCOMMAND_Click(int index) = 0;
 
     // INIT_FORM: the colours and the caption, " Create Vampire..." or " Edit Vampire...".
     void INIT_FORM(const char* caption);
@@ -54,6 +53,7 @@ class FrmVampBase : public QDialog {
     // The three texts and the login box into a record.
     void fill(VAMP& record) const;
     void help(int topic);
+    void chkAutoLog_Click();
 
     ProgramState& state_;
     HelpHook help_;
@@ -71,12 +71,11 @@ class FrmVampNew final : public FrmVampBase {
   public:
     explicit FrmVampNew(ProgramState& state, QWidget* owner = nullptr, HelpHook help = {});
 
-    void cmdCOMMAND_Click(int index) override;
-
     VAMP NEW_VAMP;
     int16_t NEW_INDEX = 0;
 
   private:
+    void cmdCOMMAND_Click(int index) override;
     // Shows a box for each missing text; true when nothing is missing.
     bool input_complete();
 };
@@ -88,6 +87,7 @@ class FrmVampEdit final : public FrmVampBase {
   public:
     explicit FrmVampEdit(ProgramState& state, QWidget* owner = nullptr, HelpHook help = {});
 
+  private:
     void cmdCOMMAND_Click(int index) override;
 };
 

@@ -1,7 +1,6 @@
 // mainBUTTONS: the button workers, and the addresses the commands open.
 #include "main/ui/main_buttons.h"
 
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -13,6 +12,7 @@
 #include "main/ui/frm_main.h"
 #include "main/ui/frm_vamp.h"
 #include "main/ui/main_menus.h"
+#include "main/ui/program_windows.h"
 #include "main/ui/version_text.h"
 #include "platform/browser.h"
 
@@ -52,7 +52,7 @@ void open_with_system(const QString& url) {
     QDesktopServices::openUrl(QUrl(url));
 }
 
-void MainCommands::BUTTON_COMMAND(int16_t index) {
+void MainCommands::BUTTON_COMMAND(int16_t index, StreetChoice streets) {
     FrmMain& m = main();
     switch (index) {
         case 0:
@@ -70,14 +70,14 @@ void MainCommands::BUTTON_COMMAND(int16_t index) {
             m.BUILD_MAP();
             break;
         case 2:
-            show_frmSET_DEST();
+            windows_.show_frmSET_DEST();
             break;
         case 3:
             // The base page alone: the last form post is not sent again.
             m.wb().Navigate2(QString::fromStdString(GAME_URL(state_)));
             break;
         case 4:
-            INIT_HELP(2);
+            help(2);
             break;
         case 5:
             open_in_new_window(maker_page("/ZEKO2/donate.php"));
@@ -93,12 +93,10 @@ void MainCommands::BUTTON_COMMAND(int16_t index) {
             break;
         case 9: {
             // GO: the block south-east of the crossing of the two chosen streets.
-            const int x = m.cboX()->currentIndex();
-            const int y = m.cboY()->currentIndex();
-            if (!has_current() || x < 0 || y < 0) return;
+            if (!has_current() || streets.x < 0 || streets.y < 0) return;
             VAMP& me = state_.db.current();
-            me.POS_X = static_cast<int16_t>(2 * x);
-            me.POS_Y = static_cast<int16_t>(2 * y);
+            me.POS_X = static_cast<int16_t>(2 * streets.x);
+            me.POS_Y = static_cast<int16_t>(2 * streets.y);
             m.BUILD_MAP();
             break;
         }
@@ -108,7 +106,9 @@ void MainCommands::BUTTON_COMMAND(int16_t index) {
 }
 
 void MainCommands::BUTTON_VAMP(int16_t index) {
-    const HelpHook help = [this](int topic) { INIT_HELP(static_cast<int16_t>(topic)); };
+    const HelpHook help = [this](int topic, QWidget* owner) {
+        windows_.INIT_HELP(static_cast<int16_t>(topic), owner);
+    };
     switch (index) {
         case 0: {
             FrmVampNew dialog(state_, &main(), help);

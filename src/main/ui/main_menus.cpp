@@ -1,23 +1,24 @@
 // mainMENUS: the menu workers.
 #include "main/ui/main_menus.h"
 
-#include <QListWidget>
-
 #include <optional>
 
 #include "main/program.h"
 #include "main/program_state.h"
+#include "main/tracking.h"
 #include "main/ui/code_commands.h"
 #include "main/ui/frm_layout.h"
 #include "main/ui/frm_main.h"
 #include "main/ui/main_buttons.h"
+#include "main/ui/page_tracking.h"
 #include "main/ui/program_ui.h"
+#include "main/ui/program_windows.h"
 #include "platform/browser.h"
 
 namespace zeko::ui {
 
-MainCommands::MainCommands(ProgramState& state, ProgramUi& ui)
-    : state_(state), ui_(ui), open_url_(open_with_system) {}
+MainCommands::MainCommands(ProgramState& state, ProgramUi& ui, ProgramWindows& windows)
+    : state_(state), ui_(ui), windows_(windows), open_url_(open_with_system) {}
 
 MainCommands::~MainCommands() {
     *alive_ = false;
@@ -42,13 +43,20 @@ bool MainCommands::has_current() const {
            db.CUR_VAMP <= db.VAMPS.ubound();
 }
 
-void MainCommands::dump_body(void (MainCommands::*dump)(const std::string&)) {
+void MainCommands::dump_body(bool with_css) {
     std::weak_ptr<bool> alive = alive_;
-    main().wb().readBodyOuterHtml([this, alive, dump](std::optional<QString> body) {
+    main().wb().readBodyOuterHtml([this, alive, with_css](std::optional<QString> body) {
         // No document, or no body yet: there is nothing to dump.
         if (alive.expired() || !body) return;
-        (this->*dump)(body->toStdString());
+        if (with_css)
+            windows_.SNAPSHOT_HTML_CSS(body->toStdString());
+        else
+            windows_.SNAPSHOT_HTML(body->toStdString());
     });
+}
+
+void MainCommands::help(int16_t topic) {
+    windows_.INIT_HELP(topic, &main());
 }
 
 void MainCommands::LOGIN_CURRENT() {
@@ -58,17 +66,17 @@ void MainCommands::LOGIN_CURRENT() {
 void MainCommands::MENU_FILE(int16_t index) {
     switch (index) {
         case 0:
-            show_frmPICConfig();
+            windows_.show_frmPICConfig();
             break;
         case 1:
             // The capture waits for the menu to close and the page to be drawn again.
             main().set_pic_interval(500);
             break;
         case 3:
-            dump_body(&MainCommands::SNAPSHOT_HTML_CSS);
+            dump_body(true);
             break;
         case 4:
-            dump_body(&MainCommands::SNAPSHOT_HTML);
+            dump_body(false);
             break;
         case 6:
             if (QUIT_PROMPT(state_) == MsgResult::Yes) ui_.EXIT_PROGRAM();
@@ -83,11 +91,11 @@ void MainCommands::MENU_AUTONAV(int16_t index) {
     switch (index) {
         case 0:
             TOGGLE_BOOL(s.AUTONAV_STANDARD);
-            main().set_rip_interval(150);
+            main().tracking().set_rip_interval(PositionTracker::kPollInterval);
             break;
         case 1:
             TOGGLE_BOOL(s.AUTONAV_PRECOG);
-            main().set_rip_interval(150);
+            main().tracking().set_rip_interval(PositionTracker::kPollInterval);
             break;
         default:
             break;
@@ -150,13 +158,13 @@ void MainCommands::MENU_ZOOM(int16_t index) {
 void MainCommands::MENU_HELP(int16_t index) {
     switch (index) {
         case 0:
-            show_frmABOUT();
+            windows_.show_frmABOUT();
             break;
         case 2:
-            INIT_HELP(2);
+            help(2);
             break;
         case 3:
-            INIT_HELP(4);
+            help(4);
             break;
         case 5:
             open_in_new_window(game_page(GAME_URL(state_), "bloodhowto.html"));
@@ -183,20 +191,19 @@ void MainCommands::MENU_SKILLS(int16_t index) {
 }
 
 void MainCommands::MENU_VAMP(int16_t index) {
-    main().lstVAMP()->setFocus();
     BUTTON_VAMP(index);
 }
 
 void MainCommands::MENU_TOOLS(int16_t index) {
     switch (index) {
         case 0:
-            show_frmSHOPPING();
+            windows_.show_frmSHOPPING();
             break;
         case 1:
-            show_frmSKILLS();
+            windows_.show_frmSKILLS();
             break;
         case 3:
-            show_frmEMOTICON();
+            windows_.show_frmEMOTICON();
             break;
         default:
             break;

@@ -17,16 +17,18 @@ namespace ui {
 
 class FrmMain;
 class ProgramUi;
+class ProgramWindows;
 
 // `mainMENUS` and `mainBUTTONS`: what the main window's menus and buttons do, one worker per
 // control array, each switching on the index its array passes. The menu workers are in
-// main_menus.cpp, the button workers in main_buttons.cpp. They keep nothing between calls.
-class MainCommands : public MainWorkers {
+// main_menus.cpp, the button workers in main_buttons.cpp. They keep nothing between calls;
+// the other windows they open are reached through `windows`.
+class MainCommands final : public MainWorkers {
   public:
     // Hands a link to the system's handler for its scheme (the messenger and mail links).
     using OpenUrl = std::function<void(const QString& url)>;
 
-    MainCommands(ProgramState& state, ProgramUi& ui);
+    MainCommands(ProgramState& state, ProgramUi& ui, ProgramWindows& windows);
     ~MainCommands() override;
     MainCommands(const MainCommands&) = delete;
     MainCommands& operator=(const MainCommands&) = delete;
@@ -46,21 +48,10 @@ class MainCommands : public MainWorkers {
     void MENU_LINKS(int16_t index) override;
 
     // mainBUTTONS.
-    void BUTTON_COMMAND(int16_t index) override;
+    void BUTTON_COMMAND(int16_t index, StreetChoice streets) override;
     void BUTTON_VAMP(int16_t index) override;
 
     void LOGIN_CURRENT() override;
-
-    // The windows and page dumps the commands lead to that do not exist yet; each does
-    // nothing until its window overrides it. The dumps get the page body's outer markup.
-    virtual void show_frmPICConfig() {}
-    virtual void show_frmSET_DEST() {}
-    virtual void show_frmSHOPPING() {}
-    virtual void show_frmSKILLS() {}
-    virtual void show_frmEMOTICON() {}
-    virtual void show_frmABOUT() {}
-    virtual void SNAPSHOT_HTML(const std::string& /*body*/) {}
-    virtual void SNAPSHOT_HTML_CSS(const std::string& /*body*/) {}
 
   private:
     FrmMain& main();
@@ -69,11 +60,14 @@ class MainCommands : public MainWorkers {
     void save_and_apply();
     // The current character exists (a list emptied by deleting keeps stale records).
     bool has_current() const;
-    // Reads the game page's body and hands it on, when there is one.
-    void dump_body(void (MainCommands::*dump)(const std::string&));
+    // Reads the game page's body and hands its outer markup to the dump with or without the
+    // style sheets, when there is one.
+    void dump_body(bool with_css);
+    void help(int16_t topic);
 
     ProgramState& state_;
     ProgramUi& ui_;
+    ProgramWindows& windows_;
     OpenUrl open_url_;
     // A page read may answer after this object is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

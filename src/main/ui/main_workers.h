@@ -4,9 +4,15 @@
 
 namespace zeko::ui {
 
+// The street boxes' entries as the GO button finds them; -1 when a box shows none.
+struct StreetChoice {
+    int x = -1;
+    int y = -1;
+};
+
 // Where the main window sends its menu and button clicks, each with the clicked index
-// unchanged, and the steps of other windows it calls. This base does nothing: the windows
-// that carry the commands out come later and override what they handle.
+// unchanged and whatever of its controls the command needs. This base does nothing; the
+// program's own workers are MainCommands.
 class MainWorkers {
   public:
     virtual ~MainWorkers() = default;
@@ -21,17 +27,11 @@ class MainWorkers {
     virtual void MENU_VAMP(int16_t /*index*/) {}
     virtual void MENU_TOOLS(int16_t /*index*/) {}
     virtual void MENU_LINKS(int16_t /*index*/) {}
-    virtual void BUTTON_COMMAND(int16_t /*index*/) {}
+    virtual void BUTTON_COMMAND(int16_t /*index*/, StreetChoice /*streets*/) {}
     virtual void BUTTON_VAMP(int16_t /*index*/) {}
 
     // Logs the current character in (the list click, when automatic login applies).
     virtual void LOGIN_CURRENT() {}
-    // The bitmap snap shot, once the snap-shot timer has fired.
-    virtual void SNAPSHOT_BMP() {}
-    // Shows help at a topic, modally over the calling window.
-    virtual void INIT_HELP(int16_t /*topic*/) {}
-    // The main window has come up: the start-up window goes, if it is still there.
-    virtual void UNLOAD_SPLASH() {}
 };
 
 }  // namespace zeko::ui

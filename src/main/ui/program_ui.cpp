@@ -10,18 +10,47 @@
 #include "main/ui/frm_layout.h"
 #include "main/ui/frm_vamp.h"
 #include "main/ui/main_menus.h"
+#include "main/ui/program_windows.h"
 
 namespace zeko::ui {
 
+namespace {
+
+class NoWindows final : public ProgramWindows {
+  public:
+    void INIT_HELP(int16_t, QWidget*) override {}
+    void show_frmABOUT() override {}
+    void show_frmSET_DEST() override {}
+    void show_frmPICConfig() override {}
+    void show_frmSHOPPING() override {}
+    void show_frmSKILLS() override {}
+    void show_frmEMOTICON() override {}
+    void INIT_GUILDS(QWidget*) override {}
+    void SNAPSHOT_BMP() override {}
+    void SNAPSHOT_HTML(const std::string&) override {}
+    void SNAPSHOT_HTML_CSS(const std::string&) override {}
+    void UNLOAD_SPLASH() override {}
+};
+
+}  // namespace
+
 ProgramUi::ProgramUi(ProgramState& state, FrmMain::BrowserFactory make_browser,
                      std::function<void()> quit)
+    : ProgramUi(state, *new NoWindows, std::move(make_browser), std::move(quit)) {
+    own_windows_.reset(windows_);
+}
+
+ProgramUi::ProgramUi(ProgramState& state, ProgramWindows& windows,
+                     FrmMain::BrowserFactory make_browser, std::function<void()> quit)
     : state_(state),
+      windows_(&windows),
       make_browser_(std::move(make_browser)),
       quit_(quit ? std::move(quit) : std::function<void()>([] { QCoreApplication::quit(); })),
-      own_workers_(std::make_unique<MainCommands>(state, *this)),
+      own_workers_(std::make_unique<MainCommands>(state, *this, windows)),
       workers_(own_workers_.get()),
-      new_vamp_(std::make_unique<NewVampDialog>(
-          state, [this](int topic) { workers_->INIT_HELP(static_cast<int16_t>(topic)); })) {
+      new_vamp_(std::make_unique<NewVampDialog>(state, [this](int topic, QWidget* owner) {
+          windows_->INIT_HELP(static_cast<int16_t>(topic), owner);
+      })) {
     // The database offers the real dialog unless the caller has its own.
     if (state_.db.new_vamp_dialog == nullptr) state_.db.new_vamp_dialog = new_vamp_.get();
 }
@@ -39,12 +68,11 @@ ProgramUi::~ProgramUi() {
 void ProgramUi::set_workers(MainWorkers& workers) {
     workers_ = &workers;
     if (main_) main_->set_workers(workers);
-    if (layout_) layout_->set_workers(workers);
 }
 
 FrmMain& ProgramUi::frmMAIN() {
     if (!main_) {
-        main_ = std::make_unique<FrmMain>(state_, *workers_, make_browser_);
+        main_ = std::make_unique<FrmMain>(state_, *workers_, *windows_, make_browser_);
         main_->set_exit_program([this] { EXIT_PROGRAM(); });
         state_.db.vamp_list = &main_->vamp_list();
         commands_ = std::make_unique<CodeCommands>(
@@ -59,7 +87,7 @@ CodeCommands& ProgramUi::codeCOMMANDS() {
 }
 
 FrmLayout& ProgramUi::frmLAYOUT() {
-    if (!layout_) layout_ = new FrmLayout(state_, frmMAIN(), *workers_);
+    if (!layout_) layout_ = new FrmLayout(state_, frmMAIN(), *windows_);
     return *layout_;
 }
 

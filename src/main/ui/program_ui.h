@@ -19,12 +19,17 @@ class CodeCommands;
 class FrmLayout;
 class MainWorkers;
 class NewVampDialog;
+class ProgramWindows;
 
 // The program's windows for one run: makes the main window and the layout chooser when the
 // start needs them, carries out the window-side steps of the start, and ends the program.
 class ProgramUi final : public StartHooks {
   public:
-    // `quit` ends the event loop (QCoreApplication::quit unless a test says otherwise).
+    // `windows` are the program's other windows; it outlives this. `quit` ends the event
+    // loop (QCoreApplication::quit unless a test says otherwise).
+    ProgramUi(ProgramState& state, ProgramWindows& windows, FrmMain::BrowserFactory make_browser,
+              std::function<void()> quit = {});
+    // Without the other windows: each of their calls does nothing (tests and benchmarks).
     ProgramUi(ProgramState& state, FrmMain::BrowserFactory make_browser,
               std::function<void()> quit = {});
     ~ProgramUi() override;
@@ -34,6 +39,7 @@ class ProgramUi final : public StartHooks {
     // Replaces the do-nothing workers behind the menus and buttons; `workers` outlives this.
     void set_workers(MainWorkers& workers);
     MainWorkers& workers() { return *workers_; }
+    ProgramWindows& windows() { return *windows_; }
 
     // StartHooks.
     void load_main_window() override;
@@ -55,6 +61,8 @@ class ProgramUi final : public StartHooks {
 
   private:
     ProgramState& state_;
+    std::unique_ptr<ProgramWindows> own_windows_;
+    ProgramWindows* windows_;
     FrmMain::BrowserFactory make_browser_;
     std::function<void()> quit_;
     std::unique_ptr<MainWorkers> own_workers_;

@@ -210,10 +210,31 @@ void VbFrame::paintEvent(QPaintEvent*) {
 
 QWidget* make_panel(QWidget* parent, const char* name, const QColor& color) {
     auto* w = new QWidget(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    set_palette_colors(w, {{QPalette::Window, color}});
-    w->setAutoFillBackground(true);
+    style_panel(w, name, color);
     return w;
+}
+
+void style_panel(QWidget* panel, const char* name, const QColor& color) {
+    panel->setObjectName(QString::fromLatin1(name));
+    set_palette_colors(panel, {{QPalette::Window, color}});
+    panel->setAutoFillBackground(true);
+}
+
+void set_list_colours(QWidget* w) {
+    set_palette_colors(w, {{QPalette::Base, kListBack},
+                           {QPalette::Button, kListBack},
+                           {QPalette::Window, kListBack},
+                           {QPalette::Text, kListText},
+                           {QPalette::ButtonText, kListText},
+                           {QPalette::WindowText, kListText}});
+}
+
+QString indexed(const char* name, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+QString utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace zeko::ui

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <string_view>
+
 #include "common/errors.h"
 
 #include <cstdint>
@@ -169,5 +171,14 @@ class VbFrame : public QGroupBox {
 
 // A plain panel filled with one colour.
 QWidget* make_panel(QWidget* parent, const char* name, const QColor& color);
+// The lists' colours: light green on dark grey.
+void set_list_colours(QWidget* widget);
+// Names and fills a panel made elsewhere as make_panel does.
+void style_panel(QWidget* panel, const char* name, const QColor& color);
+
+// The objectName of a control of a control array, e.g. "TILE(4)".
+QString indexed(const char* name, int index);
+// UTF-8 text from the core.
+QString utf8(std::string_view text);
 
 }  // namespace zeko::ui

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -76,13 +77,26 @@ TEST_F(FrmLayoutTest, OpeningShowsTheStoredLayoutTheListMovesThePreviewsAndCance
     // Cancel leaves the layout, its positions and the main window as they were.
     const std::array<int16_t, 12> before = w.settings().LAYOUT_POS;
     const int map_top = panel_top("fraMAP");
-    f().cmdCOMMAND_Click(1);
+    f().findChild<QPushButton*>(QStringLiteral("cmdCOMMAND(1)"))->click();
     EXPECT_FALSE(f().isVisible());
     EXPECT_EQ(w.settings().LAYOUT, 2);
     EXPECT_EQ(w.settings().LAYOUT_POS, before);
     EXPECT_EQ(panel_top("fraMAP"), map_top);
     open();
     EXPECT_EQ(list()->currentRow(), 2);
+    f().close();
+}
+
+TEST_F(FrmLayoutTest, ComingBackFromAnotherApplicationKeepsTheSelection) {
+    open();
+    QApplication::setActiveWindow(&f());
+    list()->setCurrentRow(3);
+    leave_and_come_back(&f());
+    EXPECT_EQ(list()->currentRow(), 3);
+    // Coming back from another of the program's windows is an activation.
+    QApplication::setActiveWindow(&w.main());
+    QApplication::setActiveWindow(&f());
+    EXPECT_EQ(list()->currentRow(), 0);
     f().close();
 }
 
@@ -98,10 +112,10 @@ TEST_F(FrmLayoutTest, OkTakesTheChosenLayoutAndHelpAsksForItsTopic) {
     EXPECT_EQ(panel_top("lstVAMP"), px(7132));
     EXPECT_EQ(panel_top("fraMAP"), px(1860));
 
-    w.workers.calls.clear();
+    w.windows.calls.clear();
     open();
     QTest::mouseClick(button(2), Qt::LeftButton);
-    EXPECT_EQ(w.workers.calls, QStringList{QStringLiteral("INIT_HELP 24")});
+    EXPECT_EQ(w.windows.calls, QStringList{QStringLiteral("INIT_HELP 24 frmLAYOUT")});
     EXPECT_TRUE(f().isVisible());
     f().close();
 }
@@ -119,8 +133,8 @@ TEST_F(FrmLayoutTest, ForceLayoutWorksUnseenAndRefusesUnknownLayouts) {
     w.settings().LAYOUT = 5;
     list()->clearSelection();
     open();
-    EXPECT_EQ(f().selected_row(), -1);
-    f().cmdCOMMAND_Click(0);
+    EXPECT_TRUE(list()->selectedItems().isEmpty());
+    f().findChild<QPushButton*>(QStringLiteral("cmdCOMMAND(0)"))->click();
     EXPECT_EQ(w.settings().LAYOUT, 5);
     EXPECT_FALSE(f().isVisible());
 }

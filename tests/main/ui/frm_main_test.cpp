@@ -3,22 +3,26 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QPushButton>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 
+#include <array>
 #include <filesystem>
+#include <map>
 
 #include "common/errors.h"
-#include "main/tracking.h"
+#include "main/ui/frm_layout.h"
+#include "main/ui/menu_bar.h"
+#include "main/ui/page_tracking.h"
 #include "main/ui/vb_widgets.h"
-#include "main/ui/version_text.h"
 #include "ui_world.h"
 
 namespace zeko::testing {
@@ -29,27 +33,6 @@ using ui::LineShape;
 using ui::PictureBox;
 using ui::px;
 
-// The neighbourhood table of a game page with the crossing in its centre cell.
-QString neighbourhood(const QString& crossing) {
-    QString html = QStringLiteral("<P>You are here.</P><TABLE>");
-    for (int k = 0; k < 9; ++k) {
-        if (k % 3 == 0) html += QStringLiteral("<TR>");
-        html += k == 4 ? QStringLiteral("<TD><SPAN CLASS=INTERSECT>%1</SPAN></TD>").arg(crossing)
-                       : QStringLiteral("<TD>block %1</TD>").arg(k);
-        if (k % 3 == 2) html += QStringLiteral("</TR>");
-    }
-    return html + QStringLiteral("</TABLE>");
-}
-
-// A menu item as the menu table below writes it: "*" ticks, "~" hides, "-" is a separator, and
-// a tab parts the caption from the shortcut.
-QString describe(const QAction* a) {
-    QString text = a->isSeparator() ? QStringLiteral("-") : a->text();
-    if (!a->shortcut().isEmpty()) text += QLatin1Char('\t') + a->shortcut().toString();
-    if (a->isCheckable()) text.prepend(QLatin1Char('*'));
-    return a->isVisible() ? text : QLatin1Char('~') + text;
-}
-
 class FrmMainTest : public ::testing::Test {
   protected:
     FrmMainTest() {
@@ -57,14 +40,11 @@ class FrmMainTest : public ::testing::Test {
         w.start();
     }
 
-    // Zoom and tile style as the settings give them, then a redraw.
-    void view(int16_t zoom, bool pictures) {
+    // Zoom and tile style as the settings give them, standing at (x, y).
+    void view(int16_t zoom, bool pictures, int16_t x, int16_t y) {
         w.settings().ZOOM = zoom;
         w.settings().TILE_IMAGES = pictures ? kTrue : kFalse;
         w.main().APPLY_SETTINGS();
-        w.main().BUILD_MAP();
-    }
-    void stand(int16_t x, int16_t y) {
         w.me().POS_X = x;
         w.me().POS_Y = y;
         w.main().BUILD_MAP();
@@ -79,79 +59,57 @@ class FrmMainTest : public ::testing::Test {
                                                        : tile(n)->back_color().name();
         return ground + '|' + tile(n)->shown_text() + '|' + tile(n)->toolTip();
     }
-    QString pictures(std::initializer_list<int> tiles) {
-        QStringList numbers;
-        for (int n : tiles)
-            numbers.append(QString::number(picture(n)->picture()));
-        return numbers.join(' ');
-    }
-    bool centre_at(const char* where) { return tile(4)->toolTip().endsWith(QLatin1String(where)); }
+    std::pair<int, int> me() { return {w.me().POS_X, w.me().POS_Y}; }
+    void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+    void click(const char* name, int index) { click(w.find(name, index)); }
 
     UiWorld w;
 };
 
-TEST_F(FrmMainTest, ControlsCarryTheirNamesPlacesAndTexts) {
-    FrmMain& m = w.main();
-    EXPECT_EQ(m.windowTitle(), QString::fromUtf8("Zekorama\xC2\xB2 Version ") +
-                                   QLatin1String(ZEKO_VERSION) + QStringLiteral("..."));
-    EXPECT_EQ(ui::version_text("01.2.30"), "1.2.30");
-    EXPECT_EQ(ui::version_text("4"), "4.0.0");
-    for (int n = 0; n <= 120; ++n)
-        ASSERT_TRUE(picture(n) && tile(n)->parentWidget() == at("fraMAP")) << n;
-
-    // A sample of each panel: design places in twips at 15 per pixel, inside their frames.
-    QWidget* client = m.centralWidget();
+TEST_F(FrmMainTest, ControlsStandAtTheirPlaces) {
+    EXPECT_EQ(w.main().windowTitle(), QString::fromUtf8("Zekorama\xC2\xB2 Version ") +
+                                          QLatin1String(ZEKO_VERSION) + QStringLiteral("..."));
+    // A sample of each panel: design places in twips at 15 per pixel, inside their frames;
+    // the buttons three to a row.
+    QWidget* client = w.main().centralWidget();
     const std::pair<QWidget*, QRect> places[] = {
         {at("cboY"), QRect(82, 0, 77, 21)},
-        {w.find("cmdCOMMAND", 8), QRect(164, 80, 77, 25)},
+        {w.find("cmdCOMMAND", 1), QRect(82, 24, 77, 25)},
+        {w.find("cmdCOMMAND", 5), QRect(164, 52, 77, 25)},
         {w.find("cmdVAMP", 1), QRect(84, 15, 77, 17)},
         {at("fraDESTTRANS"), QRect(0, 96, 196, 25)},
         {w.find("lblAP", 4), QRect(152, 9, 21, 15)},
         {w.find("tbBUTTON", 7), QRect(244, 0, 32, 32)},
+        {tile(8), QRect(160, 160, 80, 80)},
         // The game browser fills the window right of the column and below the toolbar.
         {at("wb"), QRect(240, 35, client->width() - 240, client->height() - 35)}};
     for (const auto& [widget, place] : places)
         EXPECT_EQ(widget->geometry(), place) << widget->objectName().toStdString();
     EXPECT_TRUE(at("wb2")->isHidden());
-    EXPECT_EQ(w.find<QPushButton>("cmdCOMMAND", 9)->text(), QStringLiteral("GO"));
-    EXPECT_EQ(w.find<QPushButton>("cmdVAMP", 2)->text(), QStringLiteral("Delete Vamp"));
-    EXPECT_EQ(client->palette().color(QPalette::Window), QColor(0, 48, 0));
-
-    auto* cboX = w.find<QComboBox>(QStringLiteral("cboX"));
     auto* cboY = w.find<QComboBox>(QStringLiteral("cboY"));
-    EXPECT_EQ(cboX->count(), 101);
     ASSERT_EQ(cboY->count(), 101);
-    EXPECT_EQ(
-        (QStringList{cboX->itemText(0), cboX->itemText(1), cboY->itemText(0), cboY->itemText(100)}),
-        (QStringList{"WCL", "Aardvark", "NCL", "100th"}));
+    EXPECT_EQ((QStringList{cboY->itemText(0), cboY->itemText(100)}), (QStringList{"NCL", "100th"}));
 }
 
-TEST_F(FrmMainTest, MenusHaveTheirCaptionsShortcutsAndHiddenItems) {
-    const std::pair<const char*, const char*> menus[] = {
-        {"mnuFileData",
-         "Screen Shot &Config|&Screen Shot\tCtrl+P|-|&HTML && CSS Dump\tCtrl+S|HTML &Dump|-|"
-         "E&xit\tCtrl+X"},
-        {"mnuVampData", "&Create Vampire\tCtrl+N|&Edit Vampire|Delete Vampire"},
-        {"mnuZoomData", "*3x3\tF3|*5x5\tF5|*7x7\tF7|*9x9\tF9|*11x11\tF11"},
-        {"mnuNavData", "*Bank Line|*PubLine|*Transit Line|*Destination Line"},
-        {"mnuAutoNavData", "*Standard|*Precognition"},
-        {"mnuOptData", "&Auto-Nav|&Form Layout|*Graphical Map?|*ToolBar?"},
-        {"mnuToolsData",
-         "Shopping List Generator|Skill Information|-|Emoticon Tutorial|~-|~Browser Navigation"},
-        {"mnuWBdata", "Back\tCtrl+Z|Forward\tCtrl+Y|Refresh\tCtrl+R"},
-        {"mnuSkillsData", "Buying a skill (How to / how much)|Buy a skill / power!!!"},
-        {"mnuLinksData", "&Official Z.E.K.O.\xC2\xB2 Home Page|~|~"},
-        {"mnuHelpData", "&About\tF2|-|&Contents\tF1|What's New!|-|How To Play|FAQ"},
-        {"", "&File|&Vampire|&Options|Zoom|Navigation Lines|&Tools|&Skills|&Links|&Help"}};
-    const char* const parents[] = {"mnuFile",  "mnuVamp",   "mnuOptions", "mnuOptZoom", "mnuOptNav",
-                                   "mnuTools", "mnuSkills", "mnuLinks",   "mnuHelp"};
-    for (const auto& [menu, table] : menus) {
-        const QStringList items = QString::fromUtf8(table).split(QLatin1Char('|'));
-        for (int i = 0; i < items.size(); ++i) {
-            auto* a = *menu ? w.find<QAction>(menu, i) : action(parents[i]);
-            ASSERT_NE(a, nullptr) << menu << i;
-            EXPECT_EQ(describe(a), items[i]) << menu << i;
-        }
+TEST_F(FrmMainTest, MenuTreeFollowsItsTable) {
+    // Each entry lies in its parent menu in the table's order, with its caption, keys and
+    // visibility; the arrays count their entries in their names.
+    std::map<QString, int> next_index;
+    std::map<QWidget*, int> next_place;
+    using E = ui::MenuEntry;
+    for (const E& e : ui::main_menu_table()) {
+        const QString name = e.flags & E::kNamed
+                                 ? QString::fromLatin1(e.name)
+                                 : QStringLiteral("%1(%2)").arg(e.name).arg(next_index[e.name]++);
+        QWidget* parent =
+            *e.parent ? static_cast<QWidget*>(w.find<QMenu>(e.parent)) : w.main().menuBar();
+        QAction* a = action(name.toLatin1().constData());
+        ASSERT_TRUE(a && parent) << name.toStdString();
+        EXPECT_EQ(parent->actions().value(next_place[parent]++), a) << name.toStdString();
+        EXPECT_EQ(a->isSeparator() ? QStringLiteral("-") : a->text(), QString::fromUtf8(e.caption));
+        EXPECT_EQ(a->shortcut(), QKeySequence(QLatin1String(e.keys))) << name.toStdString();
+        EXPECT_EQ(a->isVisible(), !(e.flags & E::kHidden)) << name.toStdString();
+        EXPECT_EQ(a->menu() != nullptr, (e.flags & E::kMenu) != 0) << name.toStdString();
     }
     // The default settings tick every Auto-Nav, line and option item, and the zoom of 3.
     QString ticked;
@@ -165,116 +123,96 @@ TEST_F(FrmMainTest, MenusHaveTheirCaptionsShortcutsAndHiddenItems) {
               "0011");
 }
 
+TEST_F(FrmMainTest, MarksShowOnlyWhenTicked) {
+    // Beside "Graphical Map?" lies, unticked, what lies beside "&Form Layout", which never
+    // carries a mark.
+    auto* options = w.find<QMenu>(QStringLiteral("mnuOptions"));
+    options->adjustSize();
+    const auto beside = [&](const char* name) {
+        const QRect item = options->actionGeometry(action(name));
+        return options->grab().toImage().copy(item.x(), item.y(), item.height(), item.height());
+    };
+    for (VbBool ticked : {kFalse, kTrue}) {
+        w.settings().TILE_IMAGES = ticked;
+        w.main().APPLY_SETTINGS();
+        EXPECT_EQ(beside("mnuOptData(2)") == beside("mnuOptData(1)"), ticked == kFalse);
+    }
+}
+
 TEST_F(FrmMainTest, FirstPageIsPaintedThenTheWelcomePageFollows) {
     FakeBrowser& wb = w.wb();
     EXPECT_TRUE(wb.silent);
     ASSERT_EQ(wb.navigations.size(), 1u);
     EXPECT_EQ(wb.navigations[0].url, QStringLiteral("about:blank"));
-    wb.calls.clear();
-    wb.completeNavigation();
-    EXPECT_TRUE(w.main().FIRST_PAGE_DONE);
     const QString welcome = QString::fromStdString(GAME_URL() + "?action=welcome");
-    EXPECT_TRUE(welcome.endsWith(QStringLiteral("/blood.pl?action=welcome")));
-    EXPECT_EQ(wb.calls.mid(0, 4),
-              (QStringList{"setBodyBgColor 3000", "setBodyTextColor 80ff80",
-                           "writeBodyInnerHtml Loading...", "Navigate2 " + welcome}));
-
     // Later pages are not touched again, only their ground colour.
-    wb.calls.clear();
-    wb.completeNavigation();
-    EXPECT_EQ(wb.navigations.size(), 2u);
-    EXPECT_EQ(wb.calls.filter("Loading...").size(), 0);
-    EXPECT_TRUE(wb.calls.contains(QStringLiteral("setBodyBgColor 3000")));
+    for (const QStringList& calls : {QStringList{"setBodyBgColor 3000", "setBodyTextColor 80ff80",
+                                                 "writeBodyInnerHtml Loading...",
+                                                 "Navigate2 " + welcome, "setBodyBgColor 3000"},
+                                     QStringList{"setBodyBgColor 3000"}}) {
+        wb.calls.clear();
+        wb.completeNavigation();
+        EXPECT_EQ(wb.calls, calls);
+    }
+    EXPECT_TRUE(w.main().FIRST_PAGE_DONE);
     EXPECT_TRUE(w.wb2().navigations.empty());
 }
 
-TEST_F(FrmMainTest, TilesAtTheCityEdgesInColour) {
-    w.world.random.values = {0.5f};
-    view(3, false);
-    stand(0, 0);
-    // The city limit over the crossing green, a plain block, a street piece and the first
-    // crossing, its "&&" shown as one ampersand.
-    EXPECT_TRUE(tile(0)->opaque());
-    EXPECT_EQ(look(0), "#000080|City Limit|City Limit (X: -1  Y: -1)");
-    EXPECT_EQ(look(4), "#000000|| (X:  0  Y:  0)");
-    EXPECT_TRUE(look(5).startsWith("#808080|"));
-    EXPECT_EQ(look(8), "#008000|Aardvark & 1st|Aardvark and 1st (X:  1  Y:  1)");
-    EXPECT_EQ(tile(8)->caption(), QStringLiteral("Aardvark && 1st"));
-    EXPECT_TRUE(tile(8)->border());
-    EXPECT_EQ(tile(8)->geometry(), QRect(160, 160, 80, 80));
-    EXPECT_TRUE(tile(9)->isHidden());
-
-    // Zoom 5 reaches beyond the limit: "The Wastes" on a random brown.
-    view(5, false);
-    stand(0, 0);
-    EXPECT_EQ(look(0), "#603010|The Wastes|The Wastes");
-    EXPECT_EQ(tile(24)->geometry(), QRect(192, 192, 48, 48));
-
-    // The south-east corner and a hall.
-    view(3, false);
-    stand(199, 199);
-    EXPECT_EQ(look(8), "#000080|City Limit|City Limit (X:  200  Y:  200)");
-    stand(2, 2);
-    EXPECT_TRUE(look(4).startsWith("#51007f|Great Hall|"));
-}
-
-TEST_F(FrmMainTest, TilesAtTheCityEdgesInPictures) {
-    view(3, true);
-    stand(0, 0);
-    EXPECT_FALSE(tile(0)->opaque());
-    EXPECT_EQ(look(0), "19|City Limit|City Limit...");
-    EXPECT_EQ(pictures({1, 3, 4, 8}), "20 26 8 1");
-    EXPECT_EQ(tile(8)->shown_text(), QStringLiteral("Aardvark & 1st"));
-    EXPECT_EQ(picture(4)->geometry(), tile(4)->geometry());
-    EXPECT_EQ(picture(4)->pixmap().size(), QSize(80, 80));
-    // The pictures lie behind the labels.
-    const QObjectList& children = at("fraMAP")->children();
-    EXPECT_LT(children.indexOf(picture(120)), children.indexOf(tile(0)));
-    stand(199, 199);
-    EXPECT_EQ(pictures({2, 6, 8}), "22 24 23");
-
-    // The guild keeps its name; a shop shows none but names itself in the tooltip.
-    stand(198, 2);
-    EXPECT_EQ(picture(4)->picture(), 18);
-    EXPECT_FALSE(tile(4)->shown_text().isEmpty());
-    stand(4, 198);
-    EXPECT_TRUE(look(4).startsWith("8||"));
-    EXPECT_TRUE(look(4).endsWith(" (X:  4  Y:  198)"));
-    EXPECT_FALSE(tile(4)->toolTip().startsWith(" ("));
-
-    // Outside the city at zoom 5; no borders at zoom 9; always colour at zoom 11.
-    view(5, true);
-    stand(0, 0);
-    EXPECT_EQ(look(0), "27|The Wastes|City Limit...");
-    view(9, true);
-    EXPECT_TRUE(picture(4)->border() == false && tile(4)->border() == false);
-    EXPECT_TRUE(picture(80)->isVisible());
-    view(11, true);
+TEST_F(FrmMainTest, TilesShowTheCityAndWhatLiesBeyond) {
+    // Colours: the limit over the crossing green, a plain block, the first crossing with its
+    // "&&" shown as one ampersand, a hall; beyond the limit "The Wastes" on a brown drawn
+    // from the random source and rounded. Pictures: the same places, a guild that keeps its
+    // name, a shop that names itself in the tooltip only.
+    struct Case {
+        int16_t zoom;
+        bool pictures;
+        int16_t x, y;
+        int tile;
+        const char* look;
+    };
+    const Case cases[] = {
+        {3, false, 0, 0, 0, "#000080|City Limit|City Limit (X: -1  Y: -1)"},
+        {3, false, 0, 0, 4, "#000000|| (X:  0  Y:  0)"},
+        {3, false, 0, 0, 8, "#008000|Aardvark & 1st|Aardvark and 1st (X:  1  Y:  1)"},
+        {3, false, 199, 199, 8, "#000080|City Limit|City Limit (X:  200  Y:  200)"},
+        {3, false, 2, 2, 4, "#51007f|Great Hall|Great Hall (X:  2  Y:  2)"},
+        {5, false, 0, 0, 0, "#4d2606|The Wastes|The Wastes"},
+        {3, true, 0, 0, 0, "19|City Limit|City Limit..."},
+        {3, true, 0, 0, 8, "1|Aardvark & 1st| (X:  1  Y:  1)"},
+        {3, true, 199, 199, 6, "24|City Limit|City Limit..."},
+        {3, true, 198, 2, 4, "18|Allurists: 1|Allurists: 1 (X:  198  Y:  2)"},
+        {3, true, 4, 198, 4, "8||Discount Magic (X:  4  Y:  198)"},
+        {5, true, 0, 0, 0, "27|The Wastes|City Limit..."},
+        {11, true, 0, 0, 60, "#000000|| (X:  0  Y:  0)"},
+    };
+    w.world.random.values = {0.2f};
+    for (const Case& c : cases) {
+        view(c.zoom, c.pictures, c.x, c.y);
+        EXPECT_EQ(look(c.tile), QString::fromUtf8(c.look)) << c.zoom << " " << c.x << " " << c.y;
+    }
+    // Colour at zoom 11 whatever the style; pictures lie behind the labels.
     for (int n = 0; n <= 120; ++n)
         ASSERT_TRUE(picture(n)->isHidden() && tile(n)->opaque() && tile(n)->isVisible()) << n;
-    // Tiles that touch in twips touch on the screen.
-    EXPECT_EQ(tile(1)->x(), tile(0)->x() + tile(0)->width());
-    EXPECT_EQ(tile(120)->geometry().bottomRight(), QPoint(px(3597) - 1, px(3597) - 1));
+    const QObjectList& children = at("fraMAP")->children();
+    EXPECT_LT(children.indexOf(picture(120)), children.indexOf(tile(0)));
 }
 
 TEST_F(FrmMainTest, PanelRowsAndStreetBoxesShowTheNearestPlaces) {
-    stand(96, 100);
+    view(3, true, 96, 100);
     QStringList shown;
     for (const char* name : {"fraBANK", "fraPUB", "fraTRANSIT", "fraDEST", "fraDESTTRANS"})
         shown.append(w.find<ui::VbFrame>(QLatin1String(name))->title());
     for (int i = 0; i < 4; ++i)
         shown.append(w.find<QLabel>("lblAP", i)->text());
+    shown << w.find<QLabel>("lblX", 3)->text();
     // No destination set: (0, 0), a plain block.
-    EXPECT_EQ(shown, (QStringList{"Moon Bank", "The Test Pub", "Calliope Station", "Destination",
-                                  "Calliope Station to Calliope Station", "6", "6", "10", "100"}));
-    EXPECT_EQ(w.find<QLabel>("lblX", 0)->text().toStdString(), w.state->map.COORD_NAME_X(102));
+    EXPECT_EQ(shown,
+              (QStringList{"Moon Bank", "The Test Pub", "Calliope Station", "Destination",
+                           "Calliope Station to Calliope Station", "6", "6", "10", "100", "WCL"}));
     EXPECT_EQ(w.find<QLabel>("lblY", 0)->text().toStdString(), w.state->map.COORD_NAME_Y(100));
-    EXPECT_EQ(w.find<QLabel>("lblX", 3)->text(), QStringLiteral("WCL"));
     auto* cboX = w.find<QComboBox>(QStringLiteral("cboX"));
     auto* cboY = w.find<QComboBox>(QStringLiteral("cboY"));
     EXPECT_EQ(std::make_pair(cboX->currentIndex(), cboY->currentIndex()), std::make_pair(48, 50));
-    stand(199, 0);
-    EXPECT_EQ(std::make_pair(cboX->currentIndex(), cboY->currentIndex()), std::make_pair(100, 0));
 }
 
 TEST_F(FrmMainTest, LinesEndWhereTheirZoomPutsThem) {
@@ -284,41 +222,53 @@ TEST_F(FrmMainTest, LinesEndWhereTheirZoomPutsThem) {
     auto* dest = w.find<LineShape>(QStringLiteral("DEST1"));
     // The bank lies one cell east and one north of (101, 101).
     const std::pair<int16_t, QPoint> bank_ends[] = {{3, QPoint(px(3000), px(600))},
-                                                    {5, QPoint(px(2520), px(1080))},
-                                                    {7, QPoint(px(2314), px(1286))},
-                                                    {9, QPoint(px(2200), px(1400))},
                                                     {11, QPoint(px(2126), px(1474))}};
     for (const auto& [zoom, end] : bank_ends) {
-        view(zoom, zoom != 11);
-        stand(101, 101);
-        EXPECT_EQ(bank->p1(), QPoint(120, 120)) << zoom;
-        EXPECT_EQ(bank->p2(), end) << zoom;
-        EXPECT_TRUE(bank->geometry().contains(bank->p2())) << zoom;
+        view(zoom, zoom != 11, 101, 101);
+        EXPECT_EQ(std::make_pair(bank->p1(), bank->p2()), std::make_pair(QPoint(120, 120), end));
         EXPECT_EQ(dest->p2(), QPoint(240, 120)) << zoom;
     }
-    EXPECT_EQ(w.find<LineShape>(QStringLiteral("PUB1"))->p2(), QPoint(px(170), px(3430)));
-    EXPECT_EQ(w.find<LineShape>(QStringLiteral("TRANS1"))->p2(), QPoint(px(3430), px(3430)));
-    EXPECT_TRUE(dest->isVisible());
-
     // Drawn over both tile styles: a point on the bank line is blue.
     for (bool pictures : {false, true}) {
-        view(3, pictures);
-        stand(101, 101);
+        view(3, pictures, 101, 101);
         EXPECT_EQ(at("fraMAP")->grab().toImage().pixelColor(140, 100), QColor(0, 0, 255));
     }
-
     // A line whose menu item is unticked stays hidden but follows its target.
     w.settings().NAVLINE_DEST = kFalse;
-    w.main().APPLY_SETTINGS();
     w.me().DEST_X = 61;
-    w.main().BUILD_MAP();
+    view(3, true, 101, 101);
     EXPECT_FALSE(dest->isVisible());
     EXPECT_EQ(dest->p2(), QPoint(0, 120));
+}
+
+TEST_F(FrmMainTest, TileClicksMoveToTheirCell) {
+    // (zoom, standing x, y, tile) -> (x, y); tiles count along the rows.
+    const std::array<int, 6> cases[] = {{3, 50, 60, 1, 50, 59},
+                                        {3, 50, 60, 3, 49, 60},
+                                        {5, 50, 60, 7, 50, 59},
+                                        {5, 50, 60, 0, 48, 58},
+                                        {11, 50, 60, 120, 55, 65}};
+    for (const auto& [zoom, x, y, n, to_x, to_y] : cases) {
+        view(static_cast<int16_t>(zoom), zoom != 11, static_cast<int16_t>(x),
+             static_cast<int16_t>(y));
+        click(n % 2 == 0 && zoom != 11 ? static_cast<QWidget*>(picture(n)) : tile(n));
+        EXPECT_EQ(me(), std::make_pair(to_x, to_y)) << zoom << " " << n;
+        EXPECT_TRUE(
+            look(zoom * zoom / 2).endsWith(QStringLiteral("(X:  %1  Y:  %2)").arg(to_x).arg(to_y)));
+    }
+    // Without a current character the click's error is trapped and reported; the map is
+    // drawn all the same.
+    w.state->db.CUR_VAMP = 0;
+    ExpectTrapped trapped;
+    click(tile(4));
+    EXPECT_EQ(trapped.count(), 1);
+    w.state->db.CUR_VAMP = 1;
     // A click on a line reaches the tile below it (the north-east one).
+    view(3, true, 101, 101);
     FrmMain& m = w.main();
     QTest::mouseClick(m.windowHandle(), Qt::LeftButton, {},
                       at("fraMAP")->mapTo(&m, QPoint(170, 70)));
-    EXPECT_TRUE(w.me().POS_X == 102 && w.me().POS_Y == 100);
+    EXPECT_EQ(me(), std::make_pair(102, 100));
 }
 
 TEST_F(FrmMainTest, ResizeKeepsTheSmallestSizeAndSavesThePlacement) {
@@ -328,15 +278,17 @@ TEST_F(FrmMainTest, ResizeKeepsTheSmallestSizeAndSavesThePlacement) {
         return std::array<int, 5>{disk.WIN_LEFT, disk.WIN_TOP, disk.WIN_WIDTH, disk.WIN_HEIGHT,
                                   disk.WIN_STATE};
     };
-    std::filesystem::remove(w.settings_file());
-    m.resize(500, 400);
-    pump();
-    EXPECT_EQ(m.size(), QSize(800, 600));
-    EXPECT_EQ(placement(), (std::array<int, 5>{m.x() * 15, m.y() * 15, 12000, 9000, 0}));
-    m.resize(900, 700);
-    pump();
-    const std::array<int, 5> normal{m.x() * 15, m.y() * 15, 13500, 10500, 0};
-    EXPECT_EQ(placement(), normal);
+    // Each side too small grows to the smallest size on its own.
+    const std::array<int, 4> sizes[] = {
+        {500, 400, 800, 600}, {900, 400, 900, 600}, {500, 700, 800, 700}, {900, 700, 900, 700}};
+    for (const auto& [width, height, to_width, to_height] : sizes) {
+        m.resize(width, height);
+        pump();
+        EXPECT_EQ(m.size(), QSize(to_width, to_height));
+        EXPECT_EQ(placement(),
+                  (std::array<int, 5>{m.x() * 15, m.y() * 15, to_width * 15, to_height * 15, 0}));
+    }
+    const std::array<int, 5> normal = placement();
 
     // Maximised: only the state is saved. Restored: back at the placement saved before.
     m.showMaximized();
@@ -346,19 +298,23 @@ TEST_F(FrmMainTest, ResizeKeepsTheSmallestSizeAndSavesThePlacement) {
     pump();
     EXPECT_EQ(m.size(), QSize(900, 700));
     EXPECT_EQ(placement(), normal);
-    // Minimised: nothing is saved.
+    // Minimised: nothing is saved. State 1 keeps the stored placement.
     std::filesystem::remove(w.settings_file());
     m.showMinimized();
     pump();
     EXPECT_FALSE(std::filesystem::exists(w.settings_file()));
     m.showNormal();
     pump();
+    w.settings().WIN_STATE = 1;
+    m.resize(1000, 750);
+    pump();
+    EXPECT_EQ(placement(), (std::array<int, 5>{normal[0], normal[1], 13500, 10500, 1}));
+    w.settings().WIN_STATE = 0;
 
     // A move is kept in memory, so applying the settings leaves the window where it is; the
     // stored size wins.
     m.move(40, 50);
     pump();
-    EXPECT_TRUE(w.settings().WIN_LEFT == 600 && w.settings().WIN_TOP == 750);
     w.settings().WIN_WIDTH = 12750;
     w.settings().WIN_HEIGHT = 9750;
     m.APPLY_SETTINGS();
@@ -404,131 +360,86 @@ TEST_F(FrmMainTest, LayoutsPlaceThePanelsAndTheListTakesTheExtraHeight) {
 
     // Layout 4 places like layout 0 but does not stretch; 8 is no layout at all.
     w.ui->FORCE_LAYOUT(4);
-    EXPECT_EQ(w.settings().LAYOUT_POS[8], 6500);
     w.settings().LAYOUT = 4;
     m.APPLY_LAYOUT();
     EXPECT_EQ(placed()[4], px(6500));
     EXPECT_THROW(w.ui->FORCE_LAYOUT(8), RuntimeError);
 }
 
-TEST(FrmMainList, ClickSavesBothFilesAndTakesTheCharacterFromItemData) {
+TEST(FrmMainList, EntriesAreSortedAndGoByTheirRecord) {
     UiWorld w;
-    w.add_vamp("Alpha", 10, 10);
-    w.add_vamp("Beta", 50, 50, true);
+    w.add_vamp("BRAVO", 10, 10);
+    w.add_vamp("ALPHA", 20, 20, true);
     w.start();
     QListWidget* list = w.main().lstVAMP();
     ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->currentRow(), 0);
-    EXPECT_EQ(w.state->db.CUR_VAMP, 1);
-    const QString login = QStringLiteral("LOGIN_CURRENT");
-    EXPECT_FALSE(w.workers.calls.contains(login));
+    EXPECT_EQ(list->item(0)->text().trimmed(), QStringLiteral("ALPHA"));
+    // The start makes the first entry's character current, and logs it in.
+    EXPECT_EQ(w.me().handle(), "ALPHA");
+    EXPECT_EQ(w.workers.calls, QStringList{"LOGIN_CURRENT"});
 
+    // A click saves both files, takes the entry's record and redraws.
     std::filesystem::remove(w.settings_file());
     std::filesystem::remove(w.vamp_file());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(1)).center());
+    EXPECT_EQ(w.me().handle(), "BRAVO");
     EXPECT_TRUE(std::filesystem::exists(w.settings_file()));
     EXPECT_TRUE(std::filesystem::exists(w.vamp_file()));
-    EXPECT_EQ(w.state->db.CUR_VAMP, 2);
-    // Beta logs in automatically, with the close question held back meanwhile.
-    EXPECT_EQ(w.workers.calls.count(login), 1);
+    EXPECT_TRUE(w.find("TILE", 4)->toolTip().endsWith("(X:  10  Y:  10)"));
+
+    // ALPHA logs in with the close question held back meanwhile; without the window's box
+    // nobody logs in.
+    list->setCurrentRow(0);
+    EXPECT_EQ(w.workers.calls.count("LOGIN_CURRENT"), 2);
     EXPECT_TRUE(w.workers.quiet.back());
     EXPECT_FALSE(w.main().NO_EXIT_PROMPT);
-    EXPECT_TRUE(w.find("TILE", 4)->toolTip().endsWith("(X:  50  Y:  50)"));
-
-    // The entry's item data names the record, whatever its place in the list.
-    list->item(0)->setData(Qt::UserRole, 2);
-    list->setCurrentRow(0);
-    EXPECT_EQ(w.state->db.CUR_VAMP, 2);
-
-    // Without the window's auto-login box nobody logs in.
-    w.workers.calls.clear();
     auto* box = w.find<QCheckBox>(QStringLiteral("chkAUTOLOGIN"));
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, 6));
     EXPECT_FALSE(box->isChecked());
     EXPECT_EQ(w.settings_on_disk().AUTOLOGIN_ENABLED, kFalse);
     EXPECT_TRUE(w.wb().calls.contains(QStringLiteral("setFocus")));
     list->setCurrentRow(1);
-    EXPECT_FALSE(w.workers.calls.contains(login));
+    list->setCurrentRow(0);
+    EXPECT_EQ(w.workers.calls.count("LOGIN_CURRENT"), 2);
+}
+
+TEST(FrmMainList, FirstRunMakesTheDefaultCharacterAndShowsTheWindow) {
+    UiWorld w;
+    w.start();
+    EXPECT_EQ(w.world.new_vamp.shown, 1);
+    QListWidget* list = w.main().lstVAMP();
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text().trimmed(), QStringLiteral("VirtuaVAMP"));
+    EXPECT_EQ(list->currentRow(), -1);
+    EXPECT_TRUE(w.main().isVisible());
+    EXPECT_EQ(w.state->db.vamp_list, &w.main().vamp_list());
 }
 
 TEST_F(FrmMainTest, ClosingAsksOnceAndNoKeepsEverythingRunning) {
     FrmMain& m = w.main();
-    std::filesystem::remove(w.settings_file());
+    const ShownBox question{"Are you sure you want to quit..?", MsgButtons::YesNo,
+                            MsgIcon::Question, "Just thought I'd ask..."};
     std::filesystem::remove(w.vamp_file());
     w.world.prompts.answer(MsgResult::No);
     EXPECT_FALSE(m.close());
     EXPECT_TRUE(m.isVisible());
-    EXPECT_EQ(w.world.prompts.shown,
-              (std::vector<ShownBox>{{"Are you sure you want to quit..?", MsgButtons::YesNo,
-                                      MsgIcon::Question, "Just thought I'd ask..."}}));
-    EXPECT_TRUE(std::filesystem::exists(w.settings_file()));
+    EXPECT_EQ(w.world.prompts.shown, std::vector<ShownBox>{question});
     EXPECT_TRUE(std::filesystem::exists(w.vamp_file()));
-    EXPECT_EQ(w.quits, 0);
 
+    EXPECT_EQ(w.quits, 0);
     w.world.prompts.answer(MsgResult::Yes);
     EXPECT_TRUE(m.close());
     EXPECT_FALSE(m.isVisible());
     EXPECT_EQ(w.world.prompts.shown.size(), 2u);
     EXPECT_EQ(w.quits, 1);
-    EXPECT_FALSE(m.tmrRIP()->isActive());
+    EXPECT_FALSE(m.tracking().tmrRIP()->isActive());
 }
 
-TEST_F(FrmMainTest, TrackingFollowsPagesAndPosts) {
-    FakeBrowser& wb = w.wb();
-    QTimer* rip = w.main().tmrRIP();
-    EXPECT_FALSE(rip->isActive());
-    wb.completeNavigation();  // the blank page
-    EXPECT_EQ(rip->interval(), 150);
-    EXPECT_TRUE(rip->isActive());
-
-    // "Standard": the crossing in the centre cell puts the character on it.
-    wb.completeNavigation();  // the welcome page
-    wb.body_html = neighbourhood(QStringLiteral("Aardvark and 1st"));
-    w.main().tmrRIP_Timer();
-    EXPECT_TRUE(w.me().POS_X == 1 && w.me().POS_Y == 1);
-    EXPECT_FALSE(rip->isActive());
-    EXPECT_TRUE(centre_at("(X:  1  Y:  1)"));
-
-    // A page without the table is read again 150 ms later.
-    wb.body_html = QStringLiteral("<P>No map here</P>");
-    wb.completeNavigation();
-    w.main().tmrRIP_Timer();
-    EXPECT_TRUE(rip->isActive());
-    EXPECT_EQ(rip->interval(), 150);
-
-    // An answer about a page that a newer one has replaced is dropped.
-    wb.defer_reads = true;
-    w.main().tmrRIP_Timer();
-    EXPECT_FALSE(rip->isActive());
-    wb.body_html = neighbourhood(QStringLiteral("Bison and 2nd"));
-    wb.completeNavigation();
-    wb.answerReads();
-    EXPECT_EQ(w.me().POS_X, 1);
-    EXPECT_TRUE(rip->isActive());
-    wb.defer_reads = false;
-
-    // "Precognition": a move post with action points left predicts the position and skips
-    // the read of the page that follows.
-    NavigationRequest post;
-    post.url = QString::fromStdString(GAME_URL());
-    post.post_data = QByteArrayLiteral("action=move&x=12&y=34");
-    post.countdown_ap = FormFieldRead{FormFieldRead::Status::Value, QStringLiteral("5")};
-    wb.fireBeforeNavigate2(post);
-    EXPECT_TRUE(w.me().POS_X == 12 && w.me().POS_Y == 34);
-    EXPECT_TRUE(w.main().tracker().POSITION_PREDICTED);
-    EXPECT_EQ(read_bytes(w.world.folder / "POSTDATA.txt"), "\"action=move&x=12&y=34\r\n\"\r\n");
-    EXPECT_TRUE(centre_at("(X:  12  Y:  34)"));
-    wb.completeNavigation();
-    EXPECT_FALSE(rip->isActive());
-
-    // The check mark, not the setting, switches "Precognition".
-    w.settings().AUTONAV_PRECOG = kFalse;
-    w.main().APPLY_SETTINGS();
-    post.post_data = QByteArrayLiteral("action=move&x=20&y=20");
-    wb.fireBeforeNavigate2(post);
-    EXPECT_EQ(w.me().POS_X, 12);
-    EXPECT_FALSE(w.main().tracker().POSITION_PREDICTED);
+TEST_F(FrmMainTest, WhileTheQuestionIsHeldBackTheWindowClosesWithoutAsking) {
+    w.main().NO_EXIT_PROMPT = true;
+    EXPECT_TRUE(w.main().close());
+    EXPECT_TRUE(w.world.prompts.shown.empty());
 }
 
 TEST_F(FrmMainTest, ClicksReachTheirWorkersAndHandlers) {
@@ -552,8 +463,8 @@ TEST_F(FrmMainTest, ClicksReachTheirWorkersAndHandlers) {
     }
     rec.calls.clear();
     QMetaObject::invokeMethod(w.find<QMenu>(QStringLiteral("mnuOptData(0)")), "aboutToShow");
-    QTest::mouseClick(w.find("cmdCOMMAND", 5), Qt::LeftButton);
-    QTest::mouseClick(w.find("cmdVAMP", 2), Qt::LeftButton);
+    click("cmdCOMMAND", 5);
+    click("cmdVAMP", 2);
     EXPECT_EQ(rec.calls, (QStringList{"MENU_OPTIONS 0", "BUTTON_COMMAND 5", "BUTTON_VAMP 2"}));
 
     // "ToolBar?" is the window's own: in memory only.
@@ -579,51 +490,37 @@ TEST_F(FrmMainTest, ClicksReachTheirWorkersAndHandlers) {
     EXPECT_EQ(shot->picture(), 5);
     EXPECT_TRUE(rec.quiet.back());
     for (int i : {0, 1, 2, 3, 5, 6, 7})
-        QTest::mouseClick(w.find("tbBUTTON", i), Qt::LeftButton);
+        click("tbBUTTON", i);
     EXPECT_EQ(wb.calls, (QStringList{"GoBack", "GoForward", "Refresh2", "GoBack", "GoForward",
                                      "Refresh", "Stop"}));
     EXPECT_EQ(rec.calls, (QStringList{"MENU_FILE 0", "MENU_FILE 1", "MENU_FILE 3", "MENU_FILE 4"}));
 
-    // The choice pictures; a tile click moves the character to that tile's cell.
-    QTest::mouseClick(w.find("imgDIST", 2), Qt::LeftButton);
+    // The choice pictures; the snap-shot timer fires once.
+    click("imgDIST", 2);
     EXPECT_EQ(w.state->NAV_CHOICE, 2);
     EXPECT_EQ(w.find<PictureBox>("imgDIST", 2)->picture(), 5);
-    view(5, true);
-    QTest::mouseClick(tile(0), Qt::LeftButton);
-    EXPECT_TRUE(w.me().POS_X == 99 && w.me().POS_Y == 99);
-
-    // The snap-shot timer fires once; the window's first activation closes the splash.
     w.main().set_pic_interval(500);
-    rec.calls.clear();
-    w.main().tmrPIC_Timer();
-    w.main().Form_Activate();
-    EXPECT_FALSE(w.main().tmrPIC()->isActive());
-    EXPECT_EQ(rec.calls, QStringList{"SNAPSHOT_BMP"});
-    EXPECT_EQ(rec.splash_unloads, 2);
+    w.windows.calls.clear();
+    fire(w.find<QTimer>(QStringLiteral("tmrPIC")));
+    EXPECT_FALSE(w.find<QTimer>(QStringLiteral("tmrPIC"))->isActive());
+    EXPECT_EQ(w.windows.calls, QStringList{"SNAPSHOT_BMP"});
 }
 
-TEST(FrmMainStart, FirstRunMakesTheDefaultCharacterAndShowsTheWindow) {
-    UiWorld w;
-    w.start();
-    EXPECT_EQ(w.world.new_vamp.shown, 1);
-    QListWidget* list = w.main().lstVAMP();
-    ASSERT_EQ(list->count(), 1);
-    EXPECT_EQ(list->item(0)->text().trimmed(), QStringLiteral("VirtuaVAMP"));
-    EXPECT_EQ(list->currentRow(), -1);
-    EXPECT_TRUE(w.main().isVisible());
-    EXPECT_EQ(w.state->db.vamp_list, &w.main().vamp_list());
-}
+TEST_F(FrmMainTest, ActivationFromAnotherWindowRedrawsAndComingBackFromElsewhereDoesNot) {
+    QApplication::setActiveWindow(&w.main());
+    // Moved in memory only: what the tiles show tells whether the window redrew.
+    w.me().POS_X = 60;
+    const int unloads = w.windows.splash_unloads;
+    leave_and_come_back(&w.main());
+    EXPECT_FALSE(tile(4)->toolTip().endsWith(QStringLiteral("(X:  60  Y:  101)")));
+    EXPECT_EQ(w.windows.splash_unloads, unloads);
 
-TEST_F(FrmMainTest, LooksRight) {
-    // Pictures of the window in both tile styles for a person to look at.
-    w.main().resize(1000, 640);
-    for (bool pictures : {true, false}) {
-        view(pictures ? 3 : 11, pictures);
-        stand(96, 100);
-        pump();
-        const char* file = pictures ? "/frm_main_pictures.png" : "/frm_main_colours.png";
-        EXPECT_TRUE(w.main().grab().save(QStringLiteral(ZEKO_BUILD_DIR) + QLatin1String(file)));
-    }
+    w.ui->frmLAYOUT().show();
+    QApplication::setActiveWindow(&w.ui->frmLAYOUT());
+    w.ui->frmLAYOUT().close();
+    QApplication::setActiveWindow(&w.main());
+    EXPECT_TRUE(tile(4)->toolTip().endsWith(QStringLiteral("(X:  60  Y:  101)")));
+    EXPECT_EQ(w.windows.splash_unloads, unloads + 1);
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ class FrmVampTest : public ::testing::Test {
         d.txtHANDLE()->setText(QString::fromStdString(handle));
         d.txtNAME()->setText(QString::fromStdString(name));
         d.txtPASSWORD()->setText(QString::fromStdString(password));
-        d.cmdCOMMAND_Click(0);
+        d.cmdCOMMAND(0)->click();
     }
 
     std::vector<ShownBox>& shown() { return world.prompts.shown; }
@@ -102,7 +102,7 @@ class FrmVampTest : public ::testing::Test {
     TestWorld world;
     ProgramState state;
     std::vector<int> help_topics;
-    ui::HelpHook help = [this](int topic) { help_topics.push_back(topic); };
+    ui::HelpHook help = [this](int topic, QWidget*) { help_topics.push_back(topic); };
 };
 
 // What both dialogs share; each is shown and its picture saved for a person to look at.
@@ -118,7 +118,9 @@ void expect_controls(FrmVampBase& d, const char* caption, const char* picture) {
     EXPECT_EQ(texts, (QStringList{"Handle:", "Vampire Name:", "Password:", "", "Auto-Login", "&OK",
                                   "&Cancel", "&Help"}));
     EXPECT_EQ(d.txtPASSWORD()->geometry(), twips_rect(1380, 780, 3195, 315));
-    EXPECT_EQ(d.txtPASSWORD()->echoMode(), QLineEdit::Password);
+    // Each character of the password shows as a star.
+    d.txtPASSWORD()->setText(QStringLiteral("pw1"));
+    EXPECT_EQ(d.txtPASSWORD()->displayText(), QStringLiteral("***"));
     EXPECT_TRUE(d.cmdCOMMAND(0)->isDefault());
     // The check box stands in front of its backdrop.
     EXPECT_GT(d.children().indexOf(d.chkAutoLog()),
@@ -197,7 +199,7 @@ TEST_F(FrmVampTest, NewDialogTakesBlanksAsTextAndHasKeysCancelAndHelp) {
     d.chkAutoLog()->click();
     EXPECT_FALSE(d.txtNAME()->isEnabled());
     EXPECT_EQ(d.txtNAME()->text(), "Vlad");
-    d.cmdCOMMAND_Click(2);
+    d.cmdCOMMAND(2)->click();
     EXPECT_EQ(help_topics, std::vector<int>{39});
     enter(d, " ", " ", " ", true);
     EXPECT_TRUE(shown().empty());
@@ -206,7 +208,7 @@ TEST_F(FrmVampTest, NewDialogTakesBlanksAsTextAndHasKeysCancelAndHelp) {
     // Cancel and Escape change nothing; Enter presses OK.
     FrmVampNew other(state);
     other.show();
-    other.cmdCOMMAND_Click(1);
+    other.cmdCOMMAND(1)->click();
     FrmVampEdit e(state);
     e.show();
     e.txtHANDLE()->setText("Changed");
@@ -258,7 +260,8 @@ TEST_F(FrmVampTest, DuplicatesShowTheDatabaseBoxThenTheDialogsOwn) {
 }
 
 TEST_F(FrmVampTest, EditDialogLoadsTheCurrentCharacterByItsLoginFlag) {
-    for (VbBool flag : {kTrue, kFalse, VbBool{1}}) {
+    // Only -1 ticks the box; any other value leaves it as the dialog starts.
+    for (VbBool flag : {kTrue, kFalse, VbBool{1}, VbBool{-2}, VbBool{5}}) {
         SCOPED_TRACE(flag);
         add("Handle" + std::to_string(flag), "Name", "Secret", flag);
         FrmVampEdit d(state);
@@ -291,9 +294,9 @@ TEST_F(FrmVampTest, EditDialogChangesTheRecordInMemoryOnly) {
     FrmVampEdit cancelled(state, nullptr, help);
     cancelled.show();
     cancelled.txtHANDLE()->setText("Changed");
-    cancelled.cmdCOMMAND_Click(2);
+    cancelled.cmdCOMMAND(2)->click();
     EXPECT_EQ(help_topics, std::vector<int>{40});
-    cancelled.cmdCOMMAND_Click(1);
+    cancelled.cmdCOMMAND(1)->click();
     EXPECT_EQ(beta.handle(), "Beta");
 
     // Another record's handle is taken without a check; other fields stay.

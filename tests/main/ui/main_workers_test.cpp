@@ -22,6 +22,7 @@
 #include "main/ui/frm_vamp.h"
 #include "main/ui/main_buttons.h"
 #include "main/ui/main_menus.h"
+#include "main/ui/page_tracking.h"
 #include "main/ui/vb_widgets.h"
 #include "main/ui/version_text.h"
 #include "ui_world.h"
@@ -69,26 +70,9 @@ class WriteCounter {
     bool changed_ = false;
 };
 
-// The real workers, with the windows that do not exist yet and the system's link handler
-// recorded instead.
-class TestCommands final : public MainCommands {
-  public:
-    using MainCommands::MainCommands;
-    void INIT_HELP(int16_t topic) override { calls << QStringLiteral("INIT_HELP %1").arg(topic); }
-    void show_frmPICConfig() override { calls << "frmPICConfig"; }
-    void show_frmSET_DEST() override { calls << "frmSET_DEST"; }
-    void show_frmSHOPPING() override { calls << "frmSHOPPING"; }
-    void show_frmSKILLS() override { calls << "frmSKILLS"; }
-    void show_frmEMOTICON() override { calls << "frmEMOTICON"; }
-    void show_frmABOUT() override { calls << "frmABOUT"; }
-    void SNAPSHOT_HTML(const std::string& body) override { calls << "HTML " + q(body); }
-    void SNAPSHOT_HTML_CSS(const std::string& body) override { calls << "CSS " + q(body); }
-    QStringList calls;
-};
-
 class MainWorkersTest : public ::testing::Test {
   protected:
-    MainWorkersTest() : commands(*w.state, *w.ui) {
+    MainWorkersTest() : commands(*w.state, *w.ui, w.windows) {
         commands.set_open_url([this](const QString& url) { opened.append(url); });
         w.ui->set_workers(commands);
         w.add_vamp("Alpha", 101, 101);
@@ -100,6 +84,7 @@ class MainWorkersTest : public ::testing::Test {
     ~MainWorkersTest() override { w.ui.reset(); }
 
     QAction* action(const char* name, int i) { return w.find<QAction>(name, i); }
+    QComboBox* cbo(const char* name) { return w.find<QComboBox>(QLatin1String(name)); }
     void trigger(const char* name, std::initializer_list<int> items) {
         for (int i : items)
             action(name, i)->trigger();
@@ -136,13 +121,15 @@ class MainWorkersTest : public ::testing::Test {
 
     UiWorld w;
     WriteCounter writes{w.world.folder.path(), "SETTINGS.DAT"};
-    TestCommands commands;
+    MainCommands commands;
     QStringList opened;
 };
 
 TEST_F(MainWorkersTest, ZoomItemsAndButtonsStopAtTheirEndsAndOnlyZoomInWrites) {
     trigger("mnuZoomData", {1});  // F5
     EXPECT_EQ(w.settings_on_disk().ZOOM, 5);
+    // Laid out and drawn again: the centre tile of 5x5 shows where the character stands.
+    EXPECT_TRUE(w.find("TILE", 12)->toolTip().endsWith("(X:  101  Y:  101)"));
     EXPECT_EQ(writes.take(), 1);
     EXPECT_EQ(ticks("mnuZoomData", 5), "01000");
     EXPECT_TRUE(w.find("TILE", 24)->isVisible());
@@ -209,22 +196,22 @@ TEST_F(MainWorkersTest, AutoNavParentSavesOnOpeningAndItemsToggleAndStartThePoll
     EXPECT_EQ(writes.take(), 1);
     EXPECT_EQ(w.settings(), before);
     EXPECT_GT(w.main().model().revision, revision);  // and the minimap is drawn again
-    EXPECT_FALSE(w.main().tmrRIP()->isActive());
+    EXPECT_FALSE(w.main().tracking().tmrRIP()->isActive());
 
     // Each item toggles; even switching off reads the page once.
     for (const auto& [item, expected] : {std::pair{0, "01"}, {0, "11"}, {1, "10"}, {1, "11"}}) {
-        w.main().set_rip_interval(0);
+        w.main().tracking().set_rip_interval(0);
         trigger("mnuAutoNavData", {item});
         EXPECT_EQ(ticks("mnuAutoNavData", 2), expected);
-        EXPECT_EQ(w.main().tmrRIP()->interval(), 150);
-        EXPECT_TRUE(w.main().tmrRIP()->isActive());
+        EXPECT_EQ(w.main().tracking().tmrRIP()->interval(), 150);
+        EXPECT_TRUE(w.main().tracking().tmrRIP()->isActive());
         EXPECT_EQ(writes.take(), 1);
         EXPECT_EQ(w.settings_on_disk(), w.settings());
     }
     EXPECT_EQ(w.settings().AUTONAV_PRECOG, kTrue);
-    w.main().set_rip_interval(0);
+    w.main().tracking().set_rip_interval(0);
     commands.MENU_AUTONAV(2);
-    EXPECT_FALSE(w.main().tmrRIP()->isActive());
+    EXPECT_FALSE(w.main().tracking().tmrRIP()->isActive());
     EXPECT_EQ(writes.take(), 1);
 }
 
@@ -267,11 +254,11 @@ TEST_F(MainWorkersTest, DeleteAsksWithTheHandleAsTypedAndCompactsOnYes) {
 TEST_F(MainWorkersTest, GoLandsSouthEastOfTheChosenCrossingAndExitAsksOnce) {
     // The city limit's street lies beyond the last block: the redraw keeps the character in.
     for (const auto& [col, row, x, y] : {std::array{0, 0, 0, 0}, {5, 100, 10, 199}}) {
-        w.main().cboX()->setCurrentIndex(col);
-        w.main().cboY()->setCurrentIndex(row);
+        cbo("cboX")->setCurrentIndex(col);
+        cbo("cboY")->setCurrentIndex(row);
         click("cmdCOMMAND", 9);
-        EXPECT_EQ((std::array<int, 4>{w.me().POS_X, w.me().POS_Y, w.main().cboX()->currentIndex(),
-                                      w.main().cboY()->currentIndex()}),
+        EXPECT_EQ((std::array<int, 4>{w.me().POS_X, w.me().POS_Y, cbo("cboX")->currentIndex(),
+                                      cbo("cboY")->currentIndex()}),
                   (std::array<int, 4>{x, y, col, row}));
     }
     EXPECT_EQ(w.state->db.VAMPS(2).POS_X, 50);  // only the current character moves
@@ -343,15 +330,16 @@ TEST_F(MainWorkersTest, HelpWindowsSnapShotsAndDumpsReachTheirHooks) {
     w.wb().body_outer_html.reset();
     w.wb().body_html.reset();
     trigger("mnuFileData", {3, 4});
-    EXPECT_EQ(commands.calls,
-              (QStringList{"frmABOUT", "INIT_HELP 2", "INIT_HELP 4", "INIT_HELP 2", "frmSET_DEST",
-                           "frmSHOPPING", "frmSKILLS", "frmEMOTICON", "frmPICConfig",
-                           "CSS <BODY>page</BODY>", "HTML <BODY>page</BODY>"}));
+    EXPECT_EQ(w.windows.calls,
+              (QStringList{"frmABOUT", "INIT_HELP 2 frmMAIN", "INIT_HELP 4 frmMAIN",
+                           "INIT_HELP 2 frmMAIN", "frmSET_DEST", "frmSHOPPING", "frmSKILLS",
+                           "frmEMOTICON", "frmPICConfig", "CSS <BODY>page</BODY>",
+                           "HTML <BODY>page</BODY>"}));
     // The bitmap waits for the snap-shot timer.
-    EXPECT_FALSE(w.main().tmrPIC()->isActive());
+    EXPECT_FALSE(w.find<QTimer>(QStringLiteral("tmrPIC"))->isActive());
     trigger("mnuFileData", {1});
-    EXPECT_TRUE(w.main().tmrPIC()->isActive());
-    EXPECT_EQ(w.main().tmrPIC()->interval(), 500);
+    EXPECT_TRUE(w.find<QTimer>(QStringLiteral("tmrPIC"))->isActive());
+    EXPECT_EQ(w.find<QTimer>(QStringLiteral("tmrPIC"))->interval(), 500);
     w.main().set_pic_interval(0);
 }
 
@@ -363,7 +351,7 @@ TEST_F(MainWorkersTest, CharacterDialogsAndLayoutChooserAreModalOverTheMainWindo
                                                 edit->cmdCOMMAND(2)->click();
                                             }));
     EXPECT_EQ(handle, QStringLiteral("Alpha"));
-    EXPECT_EQ(commands.calls, QStringList{"INIT_HELP 40"});
+    EXPECT_EQ(w.windows.calls, QStringList{"INIT_HELP 40 frmVAMP_EDIT"});
 
     EXPECT_TRUE(when_modal<ui::FrmVampNew>([&] { trigger("mnuVampData", {0}); },
                                            [](ui::FrmVampNew* create) {
@@ -375,11 +363,12 @@ TEST_F(MainWorkersTest, CharacterDialogsAndLayoutChooserAreModalOverTheMainWindo
 
     // The layout chooser: the choice is saved and applied once it closes.
     writes.take();
-    EXPECT_TRUE(when_modal<ui::FrmLayout>([&] { trigger("mnuOptData", {1}); },
-                                          [](ui::FrmLayout* layout) {
-                                              layout->findChild<QListWidget*>()->setCurrentRow(2);
-                                              layout->cmdCOMMAND_Click(0);
-                                          }));
+    EXPECT_TRUE(when_modal<ui::FrmLayout>(
+        [&] { trigger("mnuOptData", {1}); },
+        [](ui::FrmLayout* layout) {
+            layout->findChild<QListWidget*>()->setCurrentRow(2);
+            layout->findChild<QPushButton*>(QStringLiteral("cmdCOMMAND(0)"))->click();
+        }));
     EXPECT_EQ(writes.take(), 1);
     EXPECT_EQ(w.settings_on_disk().LAYOUT, 2);
     EXPECT_EQ(w.find(QStringLiteral("fraINFO"))->y(), ui::px(-40));
@@ -392,7 +381,8 @@ TEST(MainWorkersWiring, TheProgramRunsTheRealWorkersDialogAndLogin) {
     ProgramState state(world.folder.path(), services);
     QPointer<FakeBrowser> wb;
     {
-        ui::ProgramUi program(state, [&](QWidget*) -> std::unique_ptr<WebBrowser> {
+        RecordingWindows windows;
+        ui::ProgramUi program(state, windows, [&](QWidget*) -> std::unique_ptr<WebBrowser> {
             auto browser = std::make_unique<FakeBrowser>();
             if (!wb) wb = browser.get();
             return browser;

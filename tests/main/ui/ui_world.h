@@ -20,6 +20,7 @@
 #include "main/ui/frm_main.h"
 #include "main/ui/main_workers.h"
 #include "main/ui/program_ui.h"
+#include "main/ui/program_windows.h"
 #include "map/settings.h"
 #include "map/vamp_db.h"
 #include "support/fakes.h"
@@ -42,17 +43,13 @@ class RecordingWorkers final : public ui::MainWorkers {
     void MENU_VAMP(int16_t i) override { note("MENU_VAMP", i); }
     void MENU_TOOLS(int16_t i) override { note("MENU_TOOLS", i); }
     void MENU_LINKS(int16_t i) override { note("MENU_LINKS", i); }
-    void BUTTON_COMMAND(int16_t i) override { note("BUTTON_COMMAND", i); }
+    void BUTTON_COMMAND(int16_t i, ui::StreetChoice) override { note("BUTTON_COMMAND", i); }
     void BUTTON_VAMP(int16_t i) override { note("BUTTON_VAMP", i); }
     void LOGIN_CURRENT() override { note("LOGIN_CURRENT", -1); }
-    void SNAPSHOT_BMP() override { note("SNAPSHOT_BMP", -1); }
-    void INIT_HELP(int16_t topic) override { note("INIT_HELP", topic); }
-    void UNLOAD_SPLASH() override { ++splash_unloads; }
 
     QStringList calls;
     // NO_EXIT_PROMPT of the main window at each call, in the same order.
     std::vector<bool> quiet;
-    int splash_unloads = 0;
     ui::FrmMain* main = nullptr;
 
   private:
@@ -60,6 +57,38 @@ class RecordingWorkers final : public ui::MainWorkers {
         calls.append(index < 0 ? QString::fromLatin1(name)
                                : QStringLiteral("%1 %2").arg(QLatin1String(name)).arg(index));
         quiet.push_back(main != nullptr && main->NO_EXIT_PROMPT);
+    }
+};
+
+// Records every call of the other windows as "NAME argument", with the owner's objectName
+// where the call has one.
+class RecordingWindows final : public ui::ProgramWindows {
+  public:
+    void INIT_HELP(int16_t topic, QWidget* owner) override {
+        calls << QStringLiteral("INIT_HELP %1 %2").arg(topic).arg(owner_name(owner));
+    }
+    void show_frmABOUT() override { calls << "frmABOUT"; }
+    void show_frmSET_DEST() override { calls << "frmSET_DEST"; }
+    void show_frmPICConfig() override { calls << "frmPICConfig"; }
+    void show_frmSHOPPING() override { calls << "frmSHOPPING"; }
+    void show_frmSKILLS() override { calls << "frmSKILLS"; }
+    void show_frmEMOTICON() override { calls << "frmEMOTICON"; }
+    void INIT_GUILDS(QWidget* owner) override { calls << "INIT_GUILDS " + owner_name(owner); }
+    void SNAPSHOT_BMP() override { calls << "SNAPSHOT_BMP"; }
+    void SNAPSHOT_HTML(const std::string& body) override {
+        calls << "HTML " + QString::fromStdString(body);
+    }
+    void SNAPSHOT_HTML_CSS(const std::string& body) override {
+        calls << "CSS " + QString::fromStdString(body);
+    }
+    void UNLOAD_SPLASH() override { ++splash_unloads; }
+
+    QStringList calls;
+    int splash_unloads = 0;
+
+  private:
+    static QString owner_name(const QWidget* owner) {
+        return owner != nullptr ? owner->objectName() : QStringLiteral("-");
     }
 };
 
@@ -77,6 +106,7 @@ struct UiWorld {
     std::unique_ptr<ProgramState> state;
     std::vector<QPointer<FakeBrowser>> browsers;
     RecordingWorkers workers;
+    RecordingWindows windows;
     int quits = 0;
     std::unique_ptr<ui::ProgramUi> ui;  // destroyed first: the windows go before the state
 
@@ -86,7 +116,7 @@ struct UiWorld {
         state = std::make_unique<ProgramState>(world.folder.path(), services);
         state->db.new_vamp_dialog = &world.new_vamp;  // scripted: no modal dialog
         ui = std::make_unique<ui::ProgramUi>(
-            *state,
+            *state, windows,
             [this](QWidget*) -> std::unique_ptr<WebBrowser> {
                 auto browser = std::make_unique<FakeBrowser>();
                 browsers.emplace_back(browser.get());

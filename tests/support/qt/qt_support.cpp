@@ -1,11 +1,48 @@
 #include "support/qt/qt_support.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QLoggingCategory>
 #include <QObject>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
+#include <cstring>
+
 namespace zeko::testing {
+
+namespace {
+
+ExpectTrapped* expected = nullptr;
+QtMessageHandler next_handler = nullptr;
+
+void on_message(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (context.category != nullptr && std::strcmp(context.category, "zeko.trapped") == 0) {
+        if (expected != nullptr)
+            expected->note();
+        else
+            ADD_FAILURE() << "an error was trapped: " << text.toStdString();
+        return;
+    }
+    if (next_handler != nullptr) next_handler(type, context, text);
+}
+
+}  // namespace
+
+ExpectTrapped::ExpectTrapped() : outer_(expected) {
+    expected = this;
+}
+
+ExpectTrapped::~ExpectTrapped() {
+    expected = outer_;
+}
+
+void fail_on_trapped_errors() {
+    QLoggingCategory::setFilterRules(QStringLiteral("zeko.trapped.warning=true"));
+    next_handler = qInstallMessageHandler(on_message);
+}
 
 bool wait_until(const std::function<bool()>& done, int limit_ms) {
     if (done()) return true;
@@ -29,6 +66,15 @@ void settle(int ms) {
 void pump() {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void leave_and_come_back(QWidget* window) {
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(window);
+}
+
+void fire(QTimer* timer) {
+    QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
 }
 
 }  // namespace zeko::testing

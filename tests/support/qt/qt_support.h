@@ -4,6 +4,9 @@
 
 #include <QString>
 
+class QTimer;
+class QWidget;
+
 #include <functional>
 #include <ostream>
 
@@ -22,5 +25,30 @@ void settle(int ms);
 
 // Lets pending window events run.
 void pump();
+
+// Makes every error a window traps fail the running test (the test programs' main does this).
+void fail_on_trapped_errors();
+
+// While one exists, the errors the windows trap are counted instead of failing the test.
+class ExpectTrapped {
+  public:
+    ExpectTrapped();
+    ~ExpectTrapped();
+    ExpectTrapped(const ExpectTrapped&) = delete;
+    ExpectTrapped& operator=(const ExpectTrapped&) = delete;
+    int count() const { return count_; }
+    void note() { ++count_; }
+
+  private:
+    ExpectTrapped* outer_;
+    int count_ = 0;
+};
+
+// The whole program loses the focus to another application and gets it back, `window`
+// active again.
+void leave_and_come_back(QWidget* window);
+
+// Runs what a timer's firing runs, now.
+void fire(QTimer* timer);
 
 }  // namespace zeko::testing

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include "support/qt/qt_support.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 // Under AddressSanitizer: Qt WebEngine's own code frees some objects through a base of another
 // size and keeps a few allocations of each page to the end. Neither is the program's.
@@ -27,5 +29,6 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    zeko::testing::fail_on_trapped_errors();
     return RUN_ALL_TESTS();
 }
