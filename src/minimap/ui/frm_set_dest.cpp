@@ -40,14 +40,6 @@ const QString kLessCaption = QStringLiteral("&L\nE\nS\nS");
 
 const QColor kWhite(255, 255, 255);
 
-QString indexed(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
-
-QString utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 void set_box_colours(QWidget* w, const QColor& back) {
     set_palette_colors(w, {{QPalette::Base, back},
                            {QPalette::Button, back},
