@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "common/errors.h"
+#include "map/guilds.h"
+#include "startup/guild_page.h"
+#include "startup/guild_update.h"
+#include "support/fakes.h"
+
+namespace zeko {
+namespace {
+
+std::string row(const std::string& name, const std::string& place, const std::string& info) {
+    return "<TR>\r\n<TD>" + name + "</TD><TD>" + place + "</TD><TD>x</TD><TD>" + info +
+           "</TD></TR>\r\n";
+}
+
+TEST(MoveTime, ReadsDaysHoursAndMinutesAndCutsBehindTheHours) {
+    struct Case {
+        std::string text;
+        int days, hours, minutes;
+        std::string rest;
+    };
+    const std::vector<Case> cases = {
+        {"<P>x</P><!-- header end -->Guilds are moving again in 1 days, 3H 20MIN<TABLE>", 1, 3, 20,
+         " 20MIN<TABLE>"},
+        {"guilds ARE MOVING AGAIN IN 2 DAYS, 0h 5min", 2, 0, 5, " 5min"},
+        {"Guilds are moving again in 4H 7MIN", 0, 4, 7, " 7MIN"},
+        {"Guilds are moving again in 3 days, 12MIN", 3, 0, 12, "12MIN"},
+        {"Guilds are moving again in 3 days, 2H", 3, 2, 0, ""},
+        {"no figures", 0, 0, 0, "no figures"},
+        {"nothing", 0, 0, 0, "ing"},
+    };
+    for (const auto& c : cases) {
+        const MoveTime t = read_move_time(c.text);
+        EXPECT_EQ(t.days, c.days) << c.text;
+        EXPECT_EQ(t.hours, c.hours) << c.text;
+        EXPECT_EQ(t.minutes, c.minutes) << c.text;
+        EXPECT_EQ(t.rest, c.rest) << c.text;
+    }
+}
+
+TEST(MoveTime, CountsOnFromNowAndTitlesEachPartOnItsOwn) {
+    const MoveAt at = move_at(read_move_time("Guilds are moving again in 1 days, 3H 20MIN"),
+                              LocalDateTime{2000, 1, 1, 10, 15, 0, 0});
+    EXPECT_EQ(at.MOVE_H, 37);
+    EXPECT_EQ(at.MOVE_M, 35);
+    EXPECT_EQ(countdown_title(at, {2000, 1, 1, 10, 15, 40, 0}),
+              "Z.E.K.O.\xC2\xB2: Map Update...27:20:19");
+    EXPECT_EQ(countdown_title({1, 70}, {2000, 1, 1, 2, 5, 29, 0}),
+              "Z.E.K.O.\xC2\xB2: Map Update...-1:65:30");
+}
+
+TEST(MoveTime, AFigureBeyondSixteenBitsIsAnOverflow) {
+    for (const char* text :
+         {"Guilds are moving again in 99999H", "Guilds are moving again in 2000 days, 1H"})
+        EXPECT_EQ(testing::error_of([&] { move_at(read_move_time(text), {}); }), 6) << text;
+}
+
+TEST(CutTable, TakesTheFirstTableOrWhatThereIs) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"a<table border=1><TR></TR></Table>b<TABLE>c</TABLE>",
+         "<table border=1><TR></TR></Table>"},
+        {"no table</TABLE>rest", "no table</TABLE>"},
+        {"a<TABLE>open", "<TABLE>open"},
+        {"plain", "plain"},
+    };
+    for (const auto& [text, table] : cases)
+        EXPECT_EQ(CUT_TABLE(text), table) << text;
+}
+
+TEST(GuildNames, FindAndCodeMatchWholeNamesInAnyCase) {
+    VbArray<GUILD> guilds{105, 119};
+    GuildRows rows(guilds);
+    EXPECT_EQ(rows.FIND_GUILD("ALLURIST GUILD 1"), "Allurists: 1");
+    EXPECT_EQ(rows.FIND_GUILD("travellers guild 3"), "Travellers: 3");
+    EXPECT_EQ(rows.FIND_GUILD(" Allurist guild 2"), "Not Found");
+    EXPECT_EQ(rows.FIND_GUILD("<B>Empaths guild 1</B>"), "Not Found");
+    EXPECT_TRUE(rows.GUILD_FOUND[0]);
+    EXPECT_TRUE(rows.GUILD_FOUND[14]);
+    EXPECT_EQ(std::count(rows.GUILD_FOUND.begin(), rows.GUILD_FOUND.end(), true), 2);
+    EXPECT_EQ(GUILD_CODE("thieves: 2"), 115);
+    EXPECT_EQ(GUILD_CODE("Not Found"), 0);
+}
+
+TEST(GuildRows, ReadsRowsOfThePageShape) {
+    struct Case {
+        std::string table;
+        int code;  // the record expected, 0 for none
+        GUILD guild;
+    };
+    const std::vector<Case> cases = {
+        {row("Allurist guild 1", "SE of Aardvark and 1st", "Hall"),
+         105,
+         {"Allurists: 1", "Hall", "Aardvark", "1st"}},
+        {row("IMMOLATORS GUILD 2", "<TD>SE OF Elm AND 20th", "i"),
+         112,
+         {"Immolators: 2", "i", "Elm", "20th"}},
+        {row("Thieves guild 3", "Somewhere in Elm", "t"), 116, {"Thieves: 3", "t", "", ""}},
+        {row(" Thieves guild 3", "SE of Elm and 2nd", "t"), 0, {}},
+        {"<TR>\r\n<TH>Allurist guild 1</TH><TD>SE of Elm and 2nd</TD></TR>", 0, {}},
+    };
+    for (const auto& c : cases) {
+        VbArray<GUILD> guilds{105, 119};
+        GuildRows rows(guilds);
+        std::string table = c.table;
+        rows.PARSE_ROWS(table);
+        EXPECT_EQ(table, "");
+        for (int code = 105; code <= 119; ++code) {
+            const GUILD& g = guilds(code);
+            const GUILD want = code == c.code ? c.guild : GUILD{};
+            EXPECT_EQ(g.NAME + "|" + g.INFO + "|" + g.STREET_A + "|" + g.STREET_B,
+                      want.NAME + "|" + want.INFO + "|" + want.STREET_A + "|" + want.STREET_B)
+                << c.table;
+        }
+    }
+}
+
+TEST(GuildRows, AGuildTheRowsDoNotNameKeepsItsRecord) {
+    VbArray<GUILD> guilds{105, 119};
+    guilds(106) = {"Allurists: 2", "old", "Elm", "2nd"};
+    GuildRows rows(guilds);
+    std::string table = "<TABLE>" + row("Allurist guild 1", "SE of Fir and 3rd", "") +
+                        "<TR>\r\n<TD>Unknown guild</TD><TD>SE of Elm and 9th</TD></TR></TABLE>";
+    rows.PARSE_ROWS(table);
+    EXPECT_EQ(guilds(105).STREET_A, "Fir");
+    EXPECT_EQ(guilds(106).INFO, "old");
+    EXPECT_FALSE(rows.GUILD_FOUND[1]);
+}
+
+// A whole run over a page of the real site's shape: header, long text, a heading row and
+// attributes, paced by a random source that always gives the longest pause.
+TEST(GuildUpdateRun, LogsEveryGuildAndFillsTheFoundOnes) {
+    std::string page = "<DIV class=menu>" + std::string(40000, 'x') +
+                       "</DIV><!-- header end --><P>Guilds are moving again in 2 days, 5H "
+                       "10MIN</P><TABLE border=1 width=\"100%\"><TR>\r\n<TH>Guild</TH></TR>";
+    for (size_t i = 0; i < PAGE_NAMES.size(); i += 2)
+        page += row(std::string(PAGE_NAMES[i]), "SE of Elm and " + std::to_string(i + 1) + "th",
+                    "info");
+    page += "</TABLE><P>footer Hall</P>";
+    VbArray<GUILD> guilds{105, 119};
+    GuildUpdate run(guilds);
+    testing::ScriptedRandom random;
+    random.values = {0.99f};
+    run.load();
+    run.start_run();
+    run.read_page(page, {2000, 1, 1, 23, 50, 0, 0});
+    EXPECT_EQ(run.MOVE.MOVE_H, 76);
+    EXPECT_EQ(run.MOVE.MOVE_M, 60);
+    run.VERIFY_PAGE();
+    EXPECT_EQ(run.STATUS_STEP(random).shown, "- Logging In\r\n- Verifying Page |");
+    EXPECT_EQ(run.STEP, 0);
+    run.set_verified();
+    GuildUpdate::Tick tick;
+    int ticks = 0;
+    for (; !tick.finished && ticks < 1000; ++ticks)
+        tick = run.STATUS_STEP(random);
+    EXPECT_EQ(ticks, 1 + 31 * 5);
+    std::string log = "- Logging In\r\n- Verifying Page [DONE]\r\n- Obtaining Guild Information...";
+    for (size_t i = 0; i < LOG_LABELS.size(); ++i)
+        log += "\r\n" + std::string(LOG_LABELS[i]) + (i % 2 == 0 ? " Found" : " Not Found");
+    EXPECT_EQ(tick.shown, log + "\r\nDONE...");
+    EXPECT_FALSE(run.BUSY);
+    EXPECT_EQ(guilds(105).STREET_B, "1th");
+    EXPECT_EQ(guilds(119).STREET_B, "15th");
+    EXPECT_EQ(guilds(106).NAME, "");
+}
+
+}  // namespace
+}  // namespace zeko
