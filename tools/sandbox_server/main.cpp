@@ -24,6 +24,7 @@
 #include "common/files.h"
 #include "hit_counter.h"
 #include "sandbox_game.h"
+#include "update_site.h"
 #include "web_text.h"
 
 namespace fs = std::filesystem;
@@ -39,6 +40,7 @@ struct Options {
     std::string host = "127.0.0.1";
     std::optional<fs::path> map_file;
     std::optional<fs::path> state_file;
+    UpdateSiteOptions update;
 };
 
 void usage(std::ostream& out) {
@@ -51,6 +53,7 @@ void usage(std::ostream& out) {
            "  --map FILE        scrambled map file naming the places (default: MAP.DAT beside "
            "this program, when there is one)\n"
            "  --state-file FILE write the characters' positions there after each change\n";
+    update_usage(out);
 }
 
 bool is_loopback(const std::string& host) {
@@ -79,8 +82,8 @@ std::optional<Options> parse_options(int argc, char** argv) {
             usage(std::cout);
             std::exit(0);
         }
-        const bool known =
-            arg == "--port" || arg == "--host" || arg == "--map" || arg == "--state-file";
+        const bool known = arg == "--port" || arg == "--host" || arg == "--map" ||
+                           arg == "--state-file" || is_update_option(arg);
         if (!known) {
             std::cerr << "sandbox_server: unknown option " << arg << "\n";
             usage(std::cerr);
@@ -107,6 +110,11 @@ std::optional<Options> parse_options(int argc, char** argv) {
                 return std::nullopt;
             }
             o.host = *value;
+        } else if (is_update_option(arg)) {
+            if (auto why = set_update_option(o.update, arg, *value)) {
+                std::cerr << "sandbox_server: " << *why << "\n";
+                return std::nullopt;
+            }
         } else if (arg == "--map") {
             o.map_file = fs::path(*value);
         } else {
@@ -228,8 +236,9 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_IGN);
 
     std::optional<SandboxGame> game;
+    std::optional<fs::path> map_file;
     try {
-        const auto map_file = options->map_file ? options->map_file : default_map_file();
+        map_file = options->map_file ? options->map_file : default_map_file();
         int refused = 0;
         game.emplace(read_city(map_file, refused), options->state_file);
         if (refused > 0) {
@@ -245,6 +254,7 @@ int main(int argc, char** argv) {
     server.set_payload_max_length(kMaxBodyBytes);
     server.set_keep_alive_timeout(2);
     add_routes(server, *game, hits);
+    add_update_routes(server, options->update, map_file);
 
     int port = options->port;
     if (port == 0) {
