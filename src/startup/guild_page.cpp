@@ -28,6 +28,16 @@ size_t find_nocase(std::string_view text, std::string_view marker) {
     return it == text.end() ? std::string_view::npos : static_cast<size_t>(it - text.begin());
 }
 
+std::string crlf_line_breaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
 MoveTime read_move_time(std::string_view text) {
     MoveTime t;
     for (std::string_view marker : {"<!-- header end -->", "Guilds are moving again in"}) {

@@ -38,6 +38,10 @@ inline constexpr std::string_view kMapUpdateTitle = "Z.E.K.O.\xC2\xB2: Map Updat
 // it does not.
 size_t find_nocase(std::string_view text, std::string_view marker);
 
+// The page text with every line break as carriage return and line feed, as the rows' cut
+// expects them; the engine's markup gives bare line feeds.
+std::string crlf_line_breaks(std::string_view text);
+
 // The time to the guilds' next move as the page states it, and the page text cut behind the
 // hours figure. A figure beyond 16 bits raises Err::Overflow.
 struct MoveTime {

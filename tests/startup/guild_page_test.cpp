@@ -60,6 +60,10 @@ TEST(MoveTime, AFigureBeyondSixteenBitsIsAnOverflow) {
         EXPECT_EQ(testing::error_of([&] { move_at(read_move_time(text), {}); }), 6) << text;
 }
 
+TEST(CrlfLineBreaks, MakesEveryBreakTwoCharacters) {
+    EXPECT_EQ(crlf_line_breaks("\n<TR>\n<TD>\r\nx\n"), "\r\n<TR>\r\n<TD>\r\nx\r\n");
+}
+
 TEST(CutTable, TakesTheFirstTableOrWhatThereIs) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"a<table border=1><TR></TR></Table>b<TABLE>c</TABLE>",

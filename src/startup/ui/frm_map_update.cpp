@@ -203,7 +203,7 @@ void FrmMapUpdate::tmrVERIFY_Timer() {
 
 bool FrmMapUpdate::parse_move_time(const QString& body) {
     try {
-        run_.read_page(body.toStdString(), state_.services.clock->now());
+        run_.read_page(crlf_line_breaks(body.toStdString()), state_.services.clock->now());
     } catch (const RuntimeError& e) {
         show_error(e);
         return false;
