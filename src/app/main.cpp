@@ -12,9 +12,11 @@
 #include "main/program.h"
 #include "main/program_state.h"
 #include "main/ui/program_ui.h"
+#include "platform/download.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_screen.h"
 #include "platform/qt_web_browser.h"
+#include "startup/ui/frm_splash.h"
 
 int main(int argc, char** argv) {
     // The engine refuses to start as root with its sandbox on.
@@ -35,11 +37,15 @@ int main(int argc, char** argv) {
     zeko::ui::ProgramUi ui(state, [](QWidget*) -> std::unique_ptr<zeko::WebBrowser> {
         return std::make_unique<zeko::QtWebBrowser>();
     });
-    // The start-up window reads the settings before the start procedure runs; until it
-    // exists, read them here, so the main window's first page already follows the stored
-    // tracking modes.
-    state.settings.LOAD_SETTINGS();
-    zeko::INIT_PROGRAM(state, ui);
-    if (ui.main_loaded()) prompts.setParentWidget(&ui.frmMAIN());
+    // The start-up window reads the settings, updates the map and then starts the program.
+    zeko::QtFileDownloader downloader;
+    zeko::ui::FrmSplash splash(state, ui, downloader,
+                               [](QWidget*) -> std::unique_ptr<zeko::WebBrowser> {
+                                   return std::make_unique<zeko::QtWebBrowser>();
+                               });
+    QObject::connect(&splash, &zeko::ui::FrmSplash::handed_over, [&] {
+        if (ui.main_loaded()) prompts.setParentWidget(&ui.frmMAIN());
+    });
+    splash.Form_Load();
     return app.exec();
 }
