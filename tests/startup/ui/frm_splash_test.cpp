@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "common/files.h"
@@ -86,22 +87,17 @@ struct SplashWorld {
 TEST(FrmSplash, ShowsItsLabelsAndAsksTheUpdateServerTwice) {
     SplashWorld w(3);
     w.splash->Form_Load();
-    struct Label {
-        const char* name;
-        QString text;
-        QRect at;
-        QColor color;
-    };
-    for (const Label& l :
-         {Label{"Label1", "Version:", {260, 4, 73, 29}, QColor(0, 255, 0)},
-          Label{"lblVER", "1.2.3", {336, 4, 61, 29}, QColor(0, 255, 0)},
-          Label{"lblSTATUS", "Checking map for updates...", {0, 256, 401, 25}, QColor(0, 255, 0)},
-          Label{"lblLINK", "Logo by Tesk  ", {284, 272, 109, 25}, QColor(128, 255, 128)}}) {
-        auto* label = w.splash->findChild<QLabel*>(l.name);
-        ASSERT_NE(label, nullptr) << l.name;
-        EXPECT_EQ(label->text(), l.text);
-        EXPECT_EQ(label->geometry(), l.at) << l.name;
-        EXPECT_EQ(label->palette().color(QPalette::WindowText), l.color) << l.name;
+    const std::tuple<const char*, QString, QRect, QColor> labels[] = {
+        {"Label1", "Version:", {260, 4, 73, 29}, QColor(0, 255, 0)},
+        {"lblVER", "1.2.3", {336, 4, 61, 29}, QColor(0, 255, 0)},
+        {"lblSTATUS", "Checking map for updates...", {0, 256, 401, 25}, QColor(0, 255, 0)},
+        {"lblLINK", "Logo by Tesk  ", {284, 272, 109, 25}, QColor(128, 255, 128)}};
+    for (const auto& [name, text, at, color] : labels) {
+        auto* label = w.splash->findChild<QLabel*>(name);
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_EQ(label->text(), text);
+        EXPECT_EQ(label->geometry(), at) << name;
+        EXPECT_EQ(label->palette().color(QPalette::WindowText), color) << name;
     }
     EXPECT_EQ(w.splash->size(), QSize(400, 300));
     EXPECT_EQ(w.splash->tmrINIT().interval(), 500);
