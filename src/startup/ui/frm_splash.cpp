@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPointer>
@@ -31,9 +32,20 @@ QString q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Shows the text at the label's size even where the font falls back to a wider face: the
+// font shrinks until the text fits (the labels do not wrap).
+void set_fitting_text(QLabel* label, double points, const QString& text) {
+    QFont font = label->font();
+    font.setPointSizeF(points);
+    while (font.pointSizeF() > 6 && QFontMetricsF(font).horizontalAdvance(text) > label->width())
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    label->setFont(font);
+    label->setText(text);
+}
+
 QLabel* make_label(QWidget* parent, const char* name, const QString& caption, QRect at,
                    Qt::Alignment align, double points, bool bold, bool italic, QColor color) {
-    auto* label = new QLabel(caption, parent);
+    auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(at);
     label->setAlignment(align | Qt::AlignTop);
@@ -42,6 +54,7 @@ QLabel* make_label(QWidget* parent, const char* name, const QString& caption, QR
     font.setBold(bold);
     font.setItalic(italic);
     label->setFont(font);
+    set_fitting_text(label, points, caption);
     label->setAutoFillBackground(false);
     label->setAttribute(Qt::WA_TranslucentBackground);
     set_palette_colors(label, {{QPalette::WindowText, color}});
@@ -117,9 +130,9 @@ void FrmSplash::Form_Load() {
     palette.setBrush(QPalette::Window, artwork::splash_logo());
     setPalette(palette);
     setAutoFillBackground(true);
-    ver_->setText(ver_->text() + QString::fromStdString(version_text()));
+    set_fitting_text(ver_, 11.25, ver_->text() + QString::fromStdString(version_text()));
     state_.settings.LOAD_SETTINGS();
-    status_->setText(q(kChecking));
+    set_fitting_text(status_, 12, q(kChecking));
     init_timer_.start();
     delay_timer_.start();
     show();
@@ -189,19 +202,19 @@ void FrmSplash::check_version(const QString& body) {
     const int16_t remote = remote_map_version(body.toStdString());
     auto& settings = state_.settings;
     if (settings.SETTINGS.MAP_VERSION >= remote) {
-        status_->setText(q(kStarting));
+        set_fitting_text(status_, 12, q(kStarting));
     } else {
-        status_->setText(q(kUpdating));
+        set_fitting_text(status_, 12, q(kUpdating));
         do_events();
         const bool installed = DOWNLOAD_MAP();
         if (ended_) return;
         if (installed) {
-            status_->setText(q(kUpdated));
+            set_fitting_text(status_, 12, q(kUpdated));
             settings.SETTINGS.MAP_VERSION = remote;
             settings.SAVE_SETTINGS();
         } else {
             // The old map and its number stay, so the next start tries again.
-            status_->setText(q(kStarting));
+            set_fitting_text(status_, 12, q(kStarting));
         }
     }
     do_events();
