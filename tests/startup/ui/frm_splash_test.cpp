@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -29,7 +30,11 @@ class CountingHooks final : public StartHooks {
     void FORCE_LAYOUT(int16_t) override {}
     bool select_first_entry() override { return false; }
     int list_count() override { return 0; }
-    void show_main_window() override { ++starts; }
+    void show_main_window() override {
+        ++starts;
+        if (during) during();  // as a modal dialog of the start would let ticks through
+    }
+    std::function<void()> during;
     int starts = 0;
 };
 
@@ -113,6 +118,7 @@ TEST(FrmSplash, ShowsItsLabelsAndAsksTheUpdateServerTwice) {
 
 TEST(FrmSplash, TheSameVersionStartsOnceAfterTheDelayWithoutDownloading) {
     SplashWorld w(5);
+    w.hooks.during = [&w] { w.splash->tmrDELAY_Timer(); };
     w.splash->Form_Click();
     w.check("5<BR>");
     EXPECT_FALSE(w.splash->tmrINIT().isActive());
