@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPointer>
+#include <QTest>
 
 #include <fstream>
 #include <functional>
@@ -111,7 +112,7 @@ TEST(FrmSplash, ShowsItsLabelsAndAsksTheUpdateServerTwice) {
     w.splash->tmrINIT_Timer();
     EXPECT_EQ(w.wb->calls, QStringList({"Navigate2 http://up.test:81/mapver.html",
                                         "Navigate http://up.test:81/mapver.html"}));
-    w.splash->lblLINK_Click();
+    QTest::mouseClick(w.splash->findChild<QLabel*>("lblLINK"), Qt::LeftButton);
     ASSERT_EQ(w.tesk->navigations.size(), 1u);
     EXPECT_EQ(w.tesk->navigations[0].target, "_blank");
 }
@@ -127,7 +128,7 @@ TEST(FrmSplash, TheSameVersionStartsOnceAfterTheDelayWithoutDownloading) {
     EXPECT_EQ(w.hooks.starts, 0);
     w.splash->tmrDELAY_Timer();
     w.splash->tmrDELAY_Timer();
-    w.splash->Form_Click();
+    QTest::mouseClick(w.splash->findChild<QLabel*>("lblSTATUS"), Qt::LeftButton);
     EXPECT_EQ(w.hooks.starts, 1);
 }
 
@@ -139,7 +140,7 @@ TEST(FrmSplash, ANewerVersionIsInstalledAndStoredAndAClickStartsAtOnce) {
     EXPECT_EQ(w.map(), "new map");
     EXPECT_EQ(settings_on_disk(w.world.folder / "SETTINGS.DAT").MAP_VERSION, 7);
     EXPECT_EQ(w.status(), QString::fromUtf8("Update complete... Starting Z.E.K.O.²"));
-    w.splash->Form_Click();
+    QTest::mouseClick(w.splash.get(), Qt::LeftButton);
     EXPECT_EQ(w.hooks.starts, 1);
 }
 
