@@ -3,9 +3,11 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPointer>
+#include <QScreen>
 
 #include "common/hosts.h"
 #include "common/prompts.h"
@@ -72,7 +74,8 @@ FrmSplash::Sites FrmSplash::built_in_sites() {
 FrmSplash::FrmSplash(ProgramState& state, StartHooks& hooks, FileDownloader& downloader,
                      const BrowserFactory& make_browser, Sites sites,
                      std::function<void()> end_program, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
+    // A plain borderless window, so the start's own dialogs can come up over it.
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       state_(state),
       hooks_(hooks),
       downloader_(downloader),
@@ -135,6 +138,8 @@ void FrmSplash::Form_Load() {
     set_fitting_text(status_, 12, q(kChecking));
     init_timer_.start();
     delay_timer_.start();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     show();
     do_events();
     update_->Navigate2(version_page());
