@@ -50,17 +50,10 @@ class StartupE2e : public ::testing::Test {
             ASSERT_EQ(state.db.CREATE_DB(v), 1);
         }
     }
-    // A second city: the sample one with one more pub.
+    // A second city: one pub, beside the program's folder.
     std::filesystem::path newer_map() {
-        const auto city = world.folder.path().parent_path() /
-                          (world.folder.path().filename().string() + "-city.txt");
-        std::ofstream(city) << read(ZEKO_SAMPLE_CITY) << "100 190 18 The Fresh Paint\n";
-        const auto map = world.folder.path().parent_path() /
-                         (world.folder.path().filename().string() + "-NEW.DAT");
-        EXPECT_EQ(QProcess::execute(ZEKO_MAPGEN, {QString::fromStdString(city.string()),
-                                                  QString::fromStdString(map.string())}),
-                  0);
-        std::filesystem::remove(city);
+        const auto map = world.folder.path().string() + "-NEW.DAT";
+        write_bytes(map, scrambled_map({"1001900018The Fresh Paint"}));
         return map;
     }
     void serve(QStringList options) {

@@ -7,7 +7,6 @@
 #include "common/errors.h"
 #include "map/guilds.h"
 #include "startup/guild_page.h"
-#include "startup/guild_update.h"
 #include "support/fakes.h"
 
 namespace zeko {
@@ -109,44 +108,6 @@ TEST(GuildRows, ReadsRowsOfThePageShape) {
         }
         EXPECT_EQ(GUILD_CODE(c.guild.NAME), c.code);
     }
-}
-
-// A whole run over a page of the real site's shape: header, long text, a heading row and
-// attributes, paced by a random source that always gives the longest pause.
-TEST(GuildUpdateRun, LogsEveryGuildAndFillsTheFoundOnes) {
-    std::string page = "<DIV class=menu>" + std::string(40000, 'x') +
-                       "</DIV><!-- header end --><P>Guilds are moving again in 2 days, 5H "
-                       "10MIN</P><TABLE border=1 width=\"100%\"><TR>\r\n<TH>Guild</TH></TR>";
-    for (size_t i = 0; i < PAGE_NAMES.size(); i += 2)
-        page += row(std::string(PAGE_NAMES[i]), "SE of Elm and " + std::to_string(i + 1) + "th",
-                    "info");
-    page += "</TABLE><P>footer Hall</P>";
-    VbArray<GUILD> guilds{105, 119};
-    GuildUpdate run(guilds);
-    testing::ScriptedRandom random;
-    random.values = {0.99f};
-    run.load();
-    run.start_run();
-    run.read_page(page, {2000, 1, 1, 23, 50, 0, 0});
-    EXPECT_EQ(run.MOVE.MOVE_H, 76);
-    EXPECT_EQ(run.MOVE.MOVE_M, 60);
-    run.VERIFY_PAGE();
-    EXPECT_EQ(run.STATUS_STEP(random).shown, "- Logging In\r\n- Verifying Page |");
-    EXPECT_EQ(run.STEP, 0);
-    run.set_verified();
-    GuildUpdate::Tick tick;
-    int ticks = 0;
-    for (; !tick.finished && ticks < 1000; ++ticks)
-        tick = run.STATUS_STEP(random);
-    EXPECT_EQ(ticks, 1 + 31 * 5);
-    std::string log = "- Logging In\r\n- Verifying Page [DONE]\r\n- Obtaining Guild Information...";
-    for (size_t i = 0; i < LOG_LABELS.size(); ++i)
-        log += "\r\n" + std::string(LOG_LABELS[i]) + (i % 2 == 0 ? " Found" : " Not Found");
-    EXPECT_EQ(tick.shown, log + "\r\nDONE...");
-    EXPECT_FALSE(run.BUSY);
-    EXPECT_EQ(guilds(105).STREET_B, "1th");
-    EXPECT_EQ(guilds(119).STREET_B, "15th");
-    EXPECT_EQ(guilds(106).NAME, "");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -21,15 +20,6 @@ TEST(RemoteMapVersion, ReadsTheLeadingNumberOrGivesZero) {
         EXPECT_EQ(remote_map_version(body), version) << body;
 }
 
-void write(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string read(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(InstallNewMap, ReplacesTheMapWhateverItsSpellingAndNeverLeavesNone) {
     struct Case {
         const char* old_name;  // nullptr: no map installed
@@ -44,14 +34,14 @@ TEST(InstallNewMap, ReplacesTheMapWhateverItsSpellingAndNeverLeavesNone) {
     };
     for (const auto& c : cases) {
         testing::TempFolder folder;
-        if (c.old_name) write(folder / c.old_name, "old");
-        if (c.download) write(folder / "map.new", c.download);
+        if (c.old_name) testing::write_bytes(folder / c.old_name, "old");
+        if (c.download) testing::write_bytes(folder / "map.new", c.download);
         EXPECT_EQ(install_new_map(folder.path()), c.installed) << c.old_name << c.download;
         EXPECT_FALSE(file_exists(folder / "map.new"));
         const auto map = resolve_in_folder(folder.path(), "MAP.DAT");
         ASSERT_EQ(file_exists(map), c.map_after != nullptr);
         if (c.map_after) {
-            EXPECT_EQ(read(map), c.map_after);
+            EXPECT_EQ(read_or_create(map), c.map_after);
         }
         int files = 0;
         for ([[maybe_unused]] const auto& entry :

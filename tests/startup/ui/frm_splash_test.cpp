@@ -144,16 +144,6 @@ TEST(FrmSplash, ANewerVersionIsInstalledAndStoredAndAClickStartsAtOnce) {
     EXPECT_EQ(w.hooks.starts, 1);
 }
 
-TEST(FrmSplash, PagesThatAreNoNewerNumberDownloadNothing) {
-    for (const char* body : {"<H1>Not Found</H1>", "", "99999", "4"}) {
-        SplashWorld w(5);
-        w.splash->tmrDELAY_Timer();
-        w.check(body);
-        EXPECT_TRUE(w.downloader.requests.empty()) << body;
-        EXPECT_EQ(w.hooks.starts, 1) << body;
-    }
-}
-
 TEST(FrmSplash, AFailedDownloadEndsTheRunKeepingMapAndNumber) {
     SplashWorld w(6);
     w.downloader.works = false;
