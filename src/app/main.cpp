@@ -13,9 +13,11 @@
 #include "main/program.h"
 #include "main/program_state.h"
 #include "main/ui/program_ui.h"
+#include "platform/download.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_screen.h"
 #include "platform/qt_web_browser.h"
+#include "startup/ui/frm_splash.h"
 
 int main(int argc, char** argv) {
     // The engine refuses to start as root with its sandbox on.
@@ -33,16 +35,21 @@ int main(int argc, char** argv) {
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
     zeko::ProgramState state(folder, services);
 
-    zeko::AppWindows windows(state);
-    zeko::ui::ProgramUi ui(state, windows, [](QWidget*) -> std::unique_ptr<zeko::WebBrowser> {
+    const zeko::AppWindows::BrowserFactory make_browser =
+        [](QWidget*) -> std::unique_ptr<zeko::WebBrowser> {
         return std::make_unique<zeko::QtWebBrowser>();
-    });
+    };
+    zeko::AppWindows windows(state, make_browser);
+    zeko::ui::ProgramUi ui(state, windows, make_browser);
     windows.set_program(ui);
-    // The start-up window reads the settings before the start procedure runs; until it
-    // exists, read them here, so the main window's first page already follows the stored
-    // tracking modes.
-    state.settings.LOAD_SETTINGS();
-    zeko::INIT_PROGRAM(state, ui);
-    if (ui.main_loaded()) prompts.setParentWidget(&ui.frmMAIN());
+
+    // The start-up window reads the settings, updates the map and then starts the program.
+    zeko::QtFileDownloader downloader;
+    zeko::ui::FrmSplash splash(state, ui, downloader, make_browser);
+    windows.set_splash(&splash);
+    QObject::connect(&splash, &zeko::ui::FrmSplash::handed_over, [&] {
+        if (ui.main_loaded()) prompts.setParentWidget(&ui.frmMAIN());
+    });
+    splash.Form_Load();
     return app.exec();
 }

@@ -25,6 +25,7 @@
 #include "hit_counter.h"
 #include "images_site.h"
 #include "sandbox_game.h"
+#include "update_site.h"
 #include "web_text.h"
 
 namespace fs = std::filesystem;
@@ -41,6 +42,7 @@ struct Options {
     std::optional<fs::path> map_file;
     std::optional<fs::path> state_file;
     Look look;
+    UpdateSiteOptions update;
 };
 
 void usage(std::ostream& out) {
@@ -57,6 +59,7 @@ void usage(std::ostream& out) {
            "                    (cells=classed|mixed|bare, chat=none|before|after,\n"
            "                    points=shown|empty; default: classed cells, no chat, points "
            "shown)\n";
+    update_usage(out);
 }
 
 bool is_loopback(const std::string& host) {
@@ -86,7 +89,7 @@ std::optional<Options> parse_options(int argc, char** argv) {
             std::exit(0);
         }
         const bool known = arg == "--port" || arg == "--host" || arg == "--map" ||
-                           arg == "--state-file" || arg == "--look";
+                           arg == "--state-file" || arg == "--look" || is_update_option(arg);
         if (!known) {
             std::cerr << "sandbox_server: unknown option " << arg << "\n";
             usage(std::cerr);
@@ -116,6 +119,11 @@ std::optional<Options> parse_options(int argc, char** argv) {
         } else if (arg == "--look") {
             if (auto bad = apply_look(*value, o.look)) {
                 std::cerr << "sandbox_server: " << *bad << "\n";
+                return std::nullopt;
+            }
+        } else if (is_update_option(arg)) {
+            if (auto why = set_update_option(o.update, arg, *value)) {
+                std::cerr << "sandbox_server: " << *why << "\n";
                 return std::nullopt;
             }
         } else if (arg == "--map") {
@@ -241,8 +249,9 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_IGN);
 
     std::optional<SandboxGame> game;
+    std::optional<fs::path> map_file;
     try {
-        const auto map_file = options->map_file ? options->map_file : default_map_file();
+        map_file = options->map_file ? options->map_file : default_map_file();
         int refused = 0;
         game.emplace(read_city(map_file, refused), options->state_file, options->look);
         if (refused > 0) {
@@ -258,6 +267,7 @@ int main(int argc, char** argv) {
     server.set_payload_max_length(kMaxBodyBytes);
     server.set_keep_alive_timeout(2);
     add_routes(server, *game, hits);
+    add_update_routes(server, options->update, map_file);
 
     int port = options->port;
     if (port == 0) {
