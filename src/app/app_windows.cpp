@@ -26,6 +26,10 @@ AppWindows::AppWindows(ProgramState& state, BrowserFactory make_browser)
 
 AppWindows::~AppWindows() = default;
 
+void AppWindows::set_splash(ui::FrmSplash* splash) {
+    splash_ = splash;
+}
+
 ui::FrmMain* AppWindows::main_window() {
     return program_ != nullptr ? &program_->frmMAIN() : nullptr;
 }

@@ -42,7 +42,7 @@ class AppWindows final : public ui::ProgramWindows {
     // The main window's side of the program, once it exists (it needs these windows first).
     void set_program(ui::ProgramUi& program) { program_ = &program; }
     // The start-up window, while the program starts from it.
-    void set_splash(ui::FrmSplash* splash) { splash_ = splash; }
+    void set_splash(ui::FrmSplash* splash);
 
     void INIT_HELP(int16_t topic, QWidget* owner) override;
     void show_frmABOUT() override;
