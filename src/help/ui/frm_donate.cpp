@@ -17,9 +17,7 @@ constexpr int32_t kClientHeight = 4245;
 
 FrmDonate::FrmDonate(const BrowserFactory& make_browser, QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmDONATE"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(px(kClientWidth), px(kClientHeight));
+    setup_fixed_dialog(this, kClientWidth, kClientHeight, false);
 
     Frame1_ = make_panel(this, "Frame1", kGround);
     Frame1_->setGeometry(0, 0, width(), height());

@@ -190,10 +190,7 @@ QSize twips_size(int32_t width, int32_t height) {
 FrmLayout::FrmLayout(ProgramState& state, FrmMain& main, ProgramWindows& windows)
     : QDialog(&main), state_(state), main_(main), windows_(windows) {
     setObjectName(QStringLiteral("frmLAYOUT"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(px(kClientWidth), px(kClientHeight));
-    setModal(true);
+    setup_fixed_dialog(this, kClientWidth, kClientHeight, true);
     activation_ = new WindowActivation(*this);
 
     const QRect form = twips_rect(kPreviewFrameLeft, kPreviewFrameTop, 3000, 2250);

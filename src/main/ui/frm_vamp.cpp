@@ -60,10 +60,7 @@ class StarPasswordStyle final : public QProxyStyle {
 
 FrmVampBase::FrmVampBase(ProgramState& state, QWidget* owner, HelpHook help)
     : QDialog(owner), state_(state), help_(std::move(help)) {
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(px(kClientWidth), px(kClientHeight));
-    setModal(true);
+    setup_fixed_dialog(this, kClientWidth, kClientHeight, true);
     // Small enough for the captions to fit the old controls' sizes.
     QFont small = font();
     small.setPixelSize(11);

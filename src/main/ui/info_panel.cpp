@@ -12,6 +12,27 @@ namespace {
 const QColor kWhite(255, 255, 255);
 }
 
+DistancePictures add_distance_pictures(QWidget* parent, const std::function<void(int)>& clicked) {
+    DistancePictures made;
+    for (int i = 0; i < 6; ++i) {
+        auto* store = new PictureBox(parent);
+        store->setObjectName(indexed("imgRES", i));
+        store->set_picture(artwork::distance_picture(i), i);
+        store->setGeometry(twips_rect(3000, 120, 600, 495));
+        store->hide();
+        made.imgRES[static_cast<size_t>(i)] = store;
+    }
+    for (int i = 0; i < 3; ++i) {
+        auto* choice = new PictureBox(parent);
+        choice->setObjectName(indexed("imgDIST", i));
+        choice->setGeometry(twips_rect(3000, 120 + 540 * i, 600, 495));
+        choice->setCursor(Qt::PointingHandCursor);
+        QObject::connect(choice, &PictureBox::clicked, choice, [clicked, i] { clicked(i); });
+        made.imgDIST[static_cast<size_t>(i)] = choice;
+    }
+    return made;
+}
+
 InfoPanel::InfoPanel(ProgramState& state, std::function<void()> build_map, QWidget* parent)
     : QWidget(parent), state_(state), build_map_(std::move(build_map)) {
     style_panel(this, "fraINFO", kGround);
@@ -44,22 +65,10 @@ InfoPanel::InfoPanel(ProgramState& state, std::function<void()> build_map, QWidg
         lbl_[2 * n + 1] = label(frame, indexed("lbl", 2 * i + 1), QStringLiteral("AP"), 2640, 255);
         lblAP_[n]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
-    for (int i = 0; i < 6; ++i) {
-        auto* store = new PictureBox(this);
-        store->setObjectName(indexed("imgRES", i));
-        store->set_picture(artwork::distance_picture(i), i);
-        store->setGeometry(twips_rect(3000, 120, 600, 495));
-        store->hide();
-        imgRES_[static_cast<size_t>(i)] = store;
-    }
-    for (int i = 0; i < 3; ++i) {
-        auto* choice = new PictureBox(this);
-        choice->setObjectName(indexed("imgDIST", i));
-        choice->setGeometry(twips_rect(3000, 120 + 540 * i, 600, 495));
-        choice->setCursor(Qt::PointingHandCursor);
-        connect(choice, &PictureBox::clicked, this, [this, i] { imgDIST_Click(i); });
-        imgDIST_[static_cast<size_t>(i)] = choice;
-    }
+    const DistancePictures pictures =
+        add_distance_pictures(this, [this](int i) { imgDIST_Click(i); });
+    imgRES_ = pictures.imgRES;
+    imgDIST_ = pictures.imgDIST;
 }
 
 void InfoPanel::INIT_FORM() {

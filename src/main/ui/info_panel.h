@@ -21,6 +21,15 @@ class VbFrame;
 // `fraINFO`: the nearest bank, pub and station, the destination and its station, one row
 // each with the place's streets and the action points to it; beside them the three pictures
 // that choose what the distances count.
+// The six distance pictures (kept hidden, to be copied from) and the three that show the chosen
+// rank, as the main window's panel and the planner's both have them; a click on choice i calls
+// clicked(i).
+struct DistancePictures {
+    std::array<PictureBox*, 6> imgRES{};
+    std::array<PictureBox*, 3> imgDIST{};
+};
+DistancePictures add_distance_pictures(QWidget* parent, const std::function<void(int)>& clicked);
+
 class InfoPanel final : public QWidget {
     Q_OBJECT
   public:

@@ -1,5 +1,7 @@
 #include "main/ui/vb_widgets.h"
 
+#include <QDialog>
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -235,6 +237,16 @@ QString indexed(const char* name, int index) {
 
 QString utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void setup_fixed_dialog(QDialog* dialog, int32_t width_twips, int32_t height_twips, bool modal,
+                        bool minimise_box) {
+    Qt::WindowFlags flags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                            Qt::WindowCloseButtonHint;
+    if (minimise_box) flags |= Qt::WindowMinimizeButtonHint;
+    dialog->setWindowFlags(flags);
+    dialog->setFixedSize(px(width_twips), px(height_twips));
+    dialog->setModal(modal);
 }
 
 }  // namespace zeko::ui

@@ -19,6 +19,8 @@
 // Small controls the windows are built from: labels, pictures and lines placed by hand in
 // twips, painted without style sheets so that redrawing many of them stays cheap; and the
 // colours and helpers the windows share.
+class QDialog;
+
 namespace zeko::ui {
 
 inline constexpr int kTwipsPerPixel = 15;
@@ -175,6 +177,11 @@ QWidget* make_panel(QWidget* parent, const char* name, const QColor& color);
 void set_list_colours(QWidget* widget);
 // Names and fills a panel made elsewhere as make_panel does.
 void style_panel(QWidget* panel, const char* name, const QColor& color);
+
+// A fixed-size dialog of the given client size in twips, with a title and a close box (and a
+// minimise box when asked), modal or not.
+void setup_fixed_dialog(QDialog* dialog, int32_t width_twips, int32_t height_twips, bool modal,
+                        bool minimise_box = false);
 
 // The objectName of a control of a control array, e.g. "TILE(4)".
 QString indexed(const char* name, int index);

@@ -18,6 +18,7 @@
 #include "common/prompts.h"
 #include "main/program_state.h"
 #include "main/ui/artwork.h"
+#include "main/ui/info_panel.h"
 #include "main/ui/program_windows.h"
 #include "main/ui/vb_widgets.h"
 #include "map/nav.h"
@@ -230,22 +231,10 @@ void FrmSetDest::build_info() {
         lblAP_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label(frame, indexed("lbl", 3 + 2 * k), QStringLiteral("AP"), 2640, 195);
     }
-    for (int i = 0; i < 6; ++i) {
-        auto* store = new PictureBox(fraINFO_);
-        store->setObjectName(indexed("imgRES", i));
-        store->set_picture(artwork::distance_picture(i), i);
-        store->setGeometry(twips_rect(3000, 120, 600, 495));
-        store->hide();
-        imgRES_[static_cast<size_t>(i)] = store;
-    }
-    for (int i = 0; i < 3; ++i) {
-        auto* choice = new PictureBox(fraINFO_);
-        choice->setObjectName(indexed("imgDIST", i));
-        choice->setGeometry(twips_rect(3000, 120 + 540 * i, 600, 495));
-        choice->setCursor(Qt::PointingHandCursor);
-        connect(choice, &PictureBox::clicked, this, [this, i] { imgDIST_Click(i); });
-        imgDIST_[static_cast<size_t>(i)] = choice;
-    }
+    const DistancePictures pictures =
+        add_distance_pictures(fraINFO_, [this](int i) { imgDIST_Click(i); });
+    imgRES_ = pictures.imgRES;
+    imgDIST_ = pictures.imgDIST;
 
     command(14, "GET DESTINATION", this, 7620, 4080, 1755, 315)
         ->setToolTip(QStringLiteral("This will retrieve the selected vampire's current location "

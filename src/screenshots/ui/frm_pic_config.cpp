@@ -47,10 +47,7 @@ void colour_box(QWidget* box) {
 FrmPICConfig::FrmPICConfig(ProgramState& state, ProgramWindows& windows, QWidget* owner)
     : QDialog(owner), state_(state), windows_(windows) {
     setObjectName(QStringLiteral("frmPICConfig"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(px(kClientWidth), px(kClientHeight));
-    setModal(true);
+    setup_fixed_dialog(this, kClientWidth, kClientHeight, true);
     QFont small = font();
     small.setPixelSize(11);
     setFont(small);

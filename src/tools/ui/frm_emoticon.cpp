@@ -38,10 +38,7 @@ FrmEmoticon::FrmEmoticon(ProgramWindows& windows, const BrowserFactory& make_bro
     : QDialog(nullptr), windows_(windows), text_(std::move(image_base)) {
     setObjectName(QStringLiteral("frmEMOTICON"));
     setWindowTitle(QString::fromUtf8("Z.E.K.O.\xC2\xB2: Emoticon Tutorial"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(px(kClientWidth), px(kClientHeight));
-    setModal(true);
+    setup_fixed_dialog(this, kClientWidth, kClientHeight, true);
 
     wbLIST_ = make_browser(this);
     wbLIST_->setObjectName(QStringLiteral("wbLIST"));

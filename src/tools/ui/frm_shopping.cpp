@@ -55,10 +55,7 @@ FrmShopping::FrmShopping(Prompts& prompts, ProgramWindows& windows)
     : QDialog(nullptr), prompts_(prompts), windows_(windows) {
     setObjectName(QStringLiteral("frmSHOPPING"));
     setWindowTitle(QStringLiteral("Z.E.K.O.: Shopping List Generator..."));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
-    setFixedSize(px(kClientWidth), px(kClientHeight));
-    setModal(false);
+    setup_fixed_dialog(this, kClientWidth, kClientHeight, false, true);
 
     lstBUY_ = list(this, "lstBUY", twips_rect(60, 60, 2595, 2340));
     const char* const captions[8] = {"&Add Item",  "&Remove Item", "Add &X", "Remo&ve X",

@@ -24,10 +24,7 @@ QFont comic_font() {
 
 FrmSkills::FrmSkills(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmSKILLS"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(px(kClientWidth), px(kClientHeight));
-    setModal(true);
+    setup_fixed_dialog(this, kClientWidth, kClientHeight, true);
 
     lstSKILLS_ = new QListWidget(this);
     lstSKILLS_->setObjectName(QStringLiteral("lstSKILLS"));
