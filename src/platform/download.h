@@ -6,8 +6,9 @@
 
 namespace zeko {
 
-// Fetches a URL into a file. The call returns when the transfer has ended; window events
-// keep running meanwhile, as they did while the old system call blocked.
+// Fetches a URL into a file. The call returns when the transfer has ended; window events keep
+// running meanwhile, so the start-up window still paints (its hand-over waits for the check
+// to be done, so a tick or a click during the download starts nothing).
 class FileDownloader {
   public:
     virtual ~FileDownloader() = default;

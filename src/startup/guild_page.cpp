@@ -22,6 +22,8 @@ int16_t figure(std::string_view text) {
 
 }  // namespace
 
+// Positions are full-width: a guild page longer than 32,767 characters (a long header is
+// enough) is read like any other instead of failing on a 16-bit position.
 size_t find_nocase(std::string_view text, std::string_view marker) {
     const auto it = std::search(text.begin(), text.end(), marker.begin(), marker.end(),
                                 [](char a, char b) { return upper_ascii(a) == upper_ascii(b); });

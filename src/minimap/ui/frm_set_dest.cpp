@@ -5,8 +5,10 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFont>
+#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -268,7 +270,11 @@ bool FrmSetDest::event(QEvent* event) {
         from_outside_ = false;
     } else if (event->type() == QEvent::WindowDeactivate) {
         QTimer::singleShot(0, this, [this] {
-            from_outside_ = isVisible() && QApplication::activeWindow() == nullptr;
+            // A message or input box is no window the planner comes back from either.
+            const QWidget* now = QApplication::activeWindow();
+            from_outside_ =
+                isVisible() && (now == nullptr || qobject_cast<const QMessageBox*>(now) ||
+                                qobject_cast<const QInputDialog*>(now));
         });
     }
     return QDialog::event(event);
