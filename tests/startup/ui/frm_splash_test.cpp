@@ -87,14 +87,15 @@ struct SplashWorld {
     QString status() { return splash->findChild<QLabel*>("lblSTATUS")->text(); }
 };
 
-TEST(FrmSplash, ShowsItsLabelsAndAsksTheUpdateServerTwice) {
-    SplashWorld w(3);
+TEST(FrmSplash, ShowsItsLabelsAsksTwiceAndTheSameVersionStartsOnceAfterTheDelay) {
+    SplashWorld w(5);
+    w.hooks.during = [&w] { w.splash->tmrDELAY_Timer(); };
+    w.splash->Form_Click();
     w.splash->Form_Load();
-    const std::pair<const char*, QString> labels[] = {
-        {"Label1", "Version:"},
-        {"lblVER", "1.2.3"},
-        {"lblSTATUS", "Checking map for updates..."},
-        {"lblLINK", "Logo by Tesk  "}};
+    const std::pair<const char*, QString> labels[] = {{"Label1", "Version:"},
+                                                      {"lblVER", "1.2.3"},
+                                                      {"lblSTATUS", "Checking map for updates..."},
+                                                      {"lblLINK", "Logo by Tesk  "}};
     for (const auto& [name, text] : labels) {
         auto* label = w.splash->findChild<QLabel*>(name);
         ASSERT_NE(label, nullptr) << name;
@@ -104,19 +105,11 @@ TEST(FrmSplash, ShowsItsLabelsAndAsksTheUpdateServerTwice) {
     EXPECT_EQ(w.splash->tmrINIT().interval(), 500);
     EXPECT_EQ(w.splash->tmrDELAY().interval(), 3000);
     EXPECT_TRUE(w.splash->tmrINIT().isActive() && w.splash->tmrDELAY().isActive());
+    w.wb->body_html = "5<BR>";
     w.splash->tmrINIT_Timer();
     EXPECT_EQ(w.wb->calls, QStringList({"Navigate2 http://up.test:81/mapver.html",
                                         "Navigate http://up.test:81/mapver.html"}));
-    QTest::mouseClick(w.splash->findChild<QLabel*>("lblLINK"), Qt::LeftButton);
-    ASSERT_EQ(w.tesk->navigations.size(), 1u);
-    EXPECT_EQ(w.tesk->navigations[0].target, "_blank");
-}
-
-TEST(FrmSplash, TheSameVersionStartsOnceAfterTheDelayWithoutDownloading) {
-    SplashWorld w(5);
-    w.hooks.during = [&w] { w.splash->tmrDELAY_Timer(); };
-    w.splash->Form_Click();
-    w.check("5<BR>");
+    w.splash->tmrINIT_Timer();
     EXPECT_FALSE(w.splash->tmrINIT().isActive());
     EXPECT_EQ(w.status(), QString::fromUtf8("Starting Z.E.K.O.²..."));
     EXPECT_TRUE(w.downloader.requests.empty());
@@ -125,6 +118,9 @@ TEST(FrmSplash, TheSameVersionStartsOnceAfterTheDelayWithoutDownloading) {
     w.splash->tmrDELAY_Timer();
     QTest::mouseClick(w.splash->findChild<QLabel*>("lblSTATUS"), Qt::LeftButton);
     EXPECT_EQ(w.hooks.starts, 1);
+    QTest::mouseClick(w.splash->findChild<QLabel*>("lblLINK"), Qt::LeftButton);
+    ASSERT_EQ(w.tesk->navigations.size(), 1u);
+    EXPECT_EQ(w.tesk->navigations[0].target, "_blank");
 }
 
 TEST(FrmSplash, ANewerVersionIsInstalledUnlessTheDownloadIsEmptyAndAClickStartsAtOnce) {
