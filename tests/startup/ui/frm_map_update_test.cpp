@@ -80,22 +80,6 @@ std::string finished_log() {
     return log + "\r\nDONE...";
 }
 
-TEST(FrmMapUpdate, NamesItsControlsAndIndexesTheButtonsDownTheColumns) {
-    GuildWorld w;
-    EXPECT_EQ(w.frm->windowTitle(), QString::fromUtf8("Z.E.K.O.²: Map Update..."));
-    EXPECT_NE(w.frm->findChild<QPlainTextEdit*>("txtSTATUS"), nullptr);
-    const std::pair<const char*, QPoint> buttons[] = {{"Update Guilds", {4, 360}},
-                                                      {"Update Shops", {4, 380}},
-                                                      {"Done", {156, 360}},
-                                                      {"Cancel", {156, 380}}};
-    for (int i = 0; i < 4; ++i) {
-        ASSERT_NE(w.button(i), nullptr);
-        EXPECT_EQ(w.button(i)->text(), buttons[i].first);
-        EXPECT_EQ(w.button(i)->pos(), buttons[i].second) << i;
-    }
-    EXPECT_TRUE(w.button(2)->isDefault());
-}
-
 TEST(FrmMapUpdate, ARunLogsCountsDownPlacesTheGuildsAndCloses) {
     GuildWorld w;
     w.state.guilds.GUILDS(106) = {"Allurists: 2", "", "Fir", "2nd"};
@@ -123,8 +107,20 @@ TEST(FrmMapUpdate, ARunLogsCountsDownPlacesTheGuildsAndCloses) {
     EXPECT_FALSE(w.frm->STATUS_CHANGE().isActive() || w.frm->tmrSECOND().isActive());
 }
 
-TEST(FrmMapUpdate, ButtonsWaitForTheRunButCancelClosesAtOnce) {
+TEST(FrmMapUpdate, ButtonsAreIndexedDownTheColumnsWaitForTheRunButCancelClosesAtOnce) {
     GuildWorld w;
+    EXPECT_EQ(w.frm->windowTitle(), QString::fromUtf8("Z.E.K.O.²: Map Update..."));
+    EXPECT_NE(w.frm->findChild<QPlainTextEdit*>("txtSTATUS"), nullptr);
+    const std::pair<const char*, QPoint> buttons[] = {{"Update Guilds", {4, 360}},
+                                                      {"Update Shops", {4, 380}},
+                                                      {"Done", {156, 360}},
+                                                      {"Cancel", {156, 380}}};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_NE(w.button(i), nullptr);
+        EXPECT_EQ(w.button(i)->text(), buttons[i].first);
+        EXPECT_EQ(w.button(i)->pos(), buttons[i].second) << i;
+    }
+    EXPECT_TRUE(w.button(2)->isDefault());
     w.frm->open_guilds();
     for (int i : {0, 1, 2})
         w.frm->cmdCOMMAND_Click(i);
