@@ -105,19 +105,13 @@ TEST(LoginEndToEnd, AutomaticLoginSendsTheStoredCookieAndReportsOncePerRun) {
     {
         // The next run remembers that the user was counted: a hit only.
         ProgramRun run(world, sandbox);
-        EXPECT_EQ(run.state.settings.SETTINGS.USAGE_PING_DONE, kTrue);
         run.commands.LOGIN_CURRENT();
         ASSERT_TRUE(run.wait_for(0, welcome));
-        EXPECT_TRUE(run.eval(QStringLiteral("document.body.innerHTML")).contains(greeting));
         ASSERT_TRUE(run.wait_for(1, maker + QString::fromStdString(plus_hit)));
         EXPECT_EQ(hits(sandbox, plus_hit), 1);
         EXPECT_EQ(hits(sandbox, plus_all), 1);
     }
     EXPECT_TRUE(world.prompts.shown.empty());
-
-    // The maker's other pages are there too.
-    EXPECT_EQ(sandbox.get("/ZEKO2/").status, 200);
-    EXPECT_EQ(sandbox.get("/ZEKO2/donate.php").status, 200);
 }
 
 }  // namespace

@@ -73,9 +73,6 @@ class StartupE2e : public ::testing::Test {
         return wait_until([this] { return splash->HANDED_OVER || ends > 0; }, 60000) &&
                splash->HANDED_OVER;
     }
-    int hits(const std::string& path) {
-        return std::stoi(server->get("/sandbox/hits?path=" + path).body);
-    }
     QString status() { return splash->findChild<QLabel*>("lblSTATUS")->text(); }
     int16_t version_on_disk() {
         return settings_on_disk(world.folder / "SETTINGS.DAT").MAP_VERSION;
@@ -90,19 +87,6 @@ class StartupE2e : public ::testing::Test {
     std::unique_ptr<ui::FrmSplash> splash;
     int ends = 0;
 };
-
-TEST_F(StartupE2e, TheSameVersionStartsTheProgramWithoutDownloading) {
-    install(3);
-    serve({"--map-version", "3"});
-    ASSERT_TRUE(start());
-    EXPECT_EQ(status(), QString::fromUtf8("Starting Z.E.K.O.²..."));
-    EXPECT_EQ(hits("/curmap.dat"), 0);
-    EXPECT_GE(hits("/mapver.html"), 1);
-    EXPECT_TRUE(ui->main_loaded());
-    EXPECT_EQ(read(world.folder / "MAP.DAT"), old_map);
-    splash->unload();
-    EXPECT_FALSE(splash->isVisible());
-}
 
 TEST_F(StartupE2e, ANewerVersionReplacesTheMapAndStoresItsNumber) {
     install(2);

@@ -25,16 +25,12 @@ TEST(HelpTopics, TitlesHeadingsAndLinks) {
     const HelpTables& t = tables();
     ASSERT_EQ(t.HELP_TITLES.size(), 42u);
     const std::pair<int, const char*> titles[] = {
-        {0, "Contact"},       {1, "Z.E.K.O.\xC2\xB2"},   {13, "- Contact (Yahoo!)"},
-        {18, " * Bank Line"}, {28, "- HTML & CSS Dump"}, {41, "- Deleting"}};
+        {1, "Z.E.K.O.\xC2\xB2"}, {18, " * Bank Line"}, {28, "- HTML & CSS Dump"}};
     for (auto [topic, title] : titles)
         EXPECT_EQ(t.HELP_TITLES[topic], title) << topic;
     // What's New has no heading.
     const std::pair<int, std::string> heads[] = {
-        {1, "<b>Zekorama\xC2\xB2</b>...<HR>"},
-        {4, "<b>1.2.3</b>"},
-        {18, "<b>Options: Navigation Lines - Bank Line</b>...<HR>"},
-        {31, "<b>Skills: Buying a skill (How to / how much)</b>...<HR>"}};
+        {4, "<b>1.2.3</b>"}, {18, "<b>Options: Navigation Lines - Bank Line</b>...<HR>"}};
     for (const auto& [topic, head] : heads)
         EXPECT_EQ(t.HELP_PAGES[topic].substr(kFontTag.size(), head.size()), head) << topic;
 
@@ -61,13 +57,7 @@ TEST(HelpTopics, TitlesHeadingsAndLinks) {
 }
 
 TEST(HelpTopics, PicturesAndOutsideLinksUseTheConfiguredHosts) {
-    EXPECT_EQ(emoticon_url(kHosts, 21), "http://img.test/i/mesg/emoticons7/21.gif");
-    const std::string& contact = tables().HELP_PAGES[0];
-    size_t rows = 0;
-    for (size_t at = 0; (at = contact.find("Emoticon Overview:", at)) != std::string::npos; ++at)
-        ++rows;
-    EXPECT_EQ(rows, 3u);
-    EXPECT_TRUE(has(contact, "<img src=\"http://img.test/i/mesg/emoticons7/"));
+    EXPECT_TRUE(has(tables().HELP_PAGES[0], "<img src=\"http://img.test/i/mesg/emoticons7/"));
     EXPECT_TRUE(has(tables().HELP_PAGES[2], "href=\"http://game.test/"));
     EXPECT_TRUE(has(tables().HELP_PAGES[15], "href=\"http://maker.test/"));
 }
@@ -81,11 +71,10 @@ TEST(HelpTopics, WhatsNewListsEveryVersionNewestFirst) {
         if ((*it)[2].length() > 0) intros.push_back((*it)[1].str());
     }
     ASSERT_EQ(versions.size(), 24u);
-    EXPECT_EQ((std::vector{versions[0], versions[3], versions[12], versions[23]}),
-              (std::vector<std::string>{"1.2.3", "1.2.0", "1.1.1", "1.0.0"}));
+    EXPECT_EQ((std::vector{versions[0], versions[23]}),
+              (std::vector<std::string>{"1.2.3", "1.0.0"}));
     EXPECT_EQ(intros, (std::vector<std::string>{"1.2.0", "1.1.9"}));
     EXPECT_TRUE(has(BUILD_WHATS_NEXT(), "<b>Event Logger</b>"));
-    EXPECT_TRUE(has(BUILD_WHATS_NEXT(), "<b>Bug fixes</b>"));
 }
 
 TEST(HelpTopics, OwnedTopicsAndLinkAddresses) {
@@ -97,25 +86,19 @@ TEST(HelpTopics, OwnedTopicsAndLinkAddresses) {
     for (int16_t topic = -1; topic <= 42; ++topic)
         EXPECT_EQ(help_owner(topic), owners.contains(topic) ? owners.at(topic) : "") << topic;
     const std::pair<const char*, std::optional<int>> urls[] = {
-        {"about:blank22", 22},          {"about:blank", 0},
-        {"about:blank41", 41},          {"about:blank7x", 7},
-        {"about:blank 18", 18},         {"about:blank2.5", 2},
-        {"about:blank3.5", 4},          {"about:blank40.51", 41},
-        {"about:blankabc", 0},          {"about:blank99999", -1},
-        {"about:Blank3", std::nullopt}, {"http://game.test/blood.pl", std::nullopt},
-        {"about:blan", std::nullopt}};
+        {"about:blank22", 22},          {"about:blank", 0},          {"about:blank7x", 7},
+        {"about:blank2.5", 2},          {"about:blank3.5", 4},       {"about:blank99999", -1},
+        {"about:Blank3", std::nullopt}, {"about:blan", std::nullopt}};
     for (auto [url, topic] : urls)
         EXPECT_EQ(topic_link(url), topic) << url;
 }
 
 TEST(HelpLayout, ButtonsFollowTheWindowAndTheSizeHasAFloor) {
     const HelpLayout l = help_layout(9375, 9255, 6930);
-    EXPECT_EQ(l.list, (TwipsRect{60, 60, 2475, 6345}));
     EXPECT_EQ(l.browser, (TwipsRect{2580, 60, 6615, 6345}));
     // w0 = 2961.6; Int(1562.5) - 1480 = 82; Int(4687.5) - 1480 - 41; Int(7812.5) - 1480 - 82.
     const float w0 = 9255 * 0.32f;
     EXPECT_EQ(l.buttons[0], (TwipsRect{82, 6480, w0, 375}));
-    EXPECT_EQ(l.buttons[1], (TwipsRect{3166, 6480, w0, 375}));
     EXPECT_EQ(l.buttons[2], (TwipsRect{6250, 6480, w0, 375}));
     const std::tuple<int32_t, int32_t, int32_t, int32_t> sizes[] = {
         {5000, 2000, 6000, 3000}, {6000, 3000, 6000, 3000}, {7000, 2999, 7000, 3000}};
@@ -141,10 +124,6 @@ TEST(DonatePage, ButtonFormsAreWrittenPieceByPiece) {
               "<form style=\"padding=0\" action=\"https://pay.test/cgi-bin/webscr\" met");
     const std::string page = donation_page(hosts);
     EXPECT_EQ(page.substr(0, 39), "<TABLE cellspacing=2 cellpadding=2><TD>");
-    EXPECT_TRUE(has(page, "</form></TD><TD><form"));
-    EXPECT_TRUE(has(page,
-                    "</TD></TABLE><div style = \"FONT-SIZE: 11pt; FONT-FAMILY: 'Comic Sans "
-                    "MS'; position:absolute; left:35; width:85%;\">"));
     const std::string_view end = "<br><br>Thanks again!<br><br>- Morvanek</div>";
     EXPECT_EQ(page.substr(page.size() - end.size()), end);
 }
@@ -152,9 +131,7 @@ TEST(DonatePage, ButtonFormsAreWrittenPieceByPiece) {
 TEST(AboutText, ParagraphsAndCaptions) {
     const std::string info = about_info_text();
     EXPECT_EQ(info.substr(0, 19), "CODER: Morvanek\r\n\r\n");
-    for (const char* head : {"\r\n\r\nDESCRIPTION:", "\r\n\r\nCOST:", "\r\n\r\nPROBLEM?:",
-                             "\r\n\r\nREQUIREMENTS: Windows 9X/2K/XP"})
-        EXPECT_TRUE(has(info, head)) << head;
+    EXPECT_TRUE(has(info, "\r\n\r\nREQUIREMENTS: Windows 9X/2K/XP"));
     EXPECT_NE(info.back(), '\n');
     EXPECT_EQ(about_artist_text(), "Logo Deisgner: Tesk\r\nClick for more of her work!");
     EXPECT_EQ(about_toggle_text(), "Text Off!\r\n(5 seconds)");

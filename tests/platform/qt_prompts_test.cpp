@@ -87,8 +87,7 @@ TEST(QtPromptsTest, InputBoxGivesTheTextOrNothingWhenCancelled) {
 TEST(QtScreenTest, PrimaryScreenInTwipsAndEventsRun) {
     QtScreen screen;
     const QSize size = QGuiApplication::primaryScreen()->size();
-    EXPECT_EQ(screen.width_twips(), size.width() * 15);
-    EXPECT_EQ(screen.height_twips(), size.height() * 15);
+    EXPECT_EQ(QSize(screen.width_twips(), screen.height_twips()), size * 15);
     bool ran = false;
     QMetaObject::invokeMethod(
         qApp, [&] { ran = true; }, Qt::QueuedConnection);

@@ -175,7 +175,6 @@ TEST_F(WebBrowserTest, BodyReadsBackInTheClassicFormWithOnlyThePagesOwnTags) {
         {"<!-- said: " + fake + " -->", "<!-- said: " + escaped + " -->"},
         {"<script>var said = \"" + js + "\"; var a = 1 & 2;</script><style>p>b{}</style>",
          "<SCRIPT>var said = \"" + js_read + "\"; var a = 1 & 2;</SCRIPT><STYLE>p&gt;b{}</STYLE>"},
-        {"<textarea>" + escaped + "</textarea>", "<TEXTAREA>" + escaped + "</TEXTAREA>"},
     };
     for (size_t i = 0; i < std::size(pages); ++i) {
         const auto& [body, read] = pages[i];
@@ -251,10 +250,6 @@ TEST_F(WebBrowserTest, PostsToldAreTheBytesSentWithTheTopPagesPoints) {
         const QString doc = frame ? "document.querySelector('iframe').contentDocument" : "document";
         ASSERT_TRUE(
             wait_until([&] { return run(doc + ".getElementById('go') !== null").toBool(); }));
-        if (frame) {
-            EXPECT_EQ(requests.back().url, server.url("/f" + n));
-            EXPECT_FALSE(requests.back().main_frame);
-        }
         bool sent_before = true;
         on_before = [&](NavigationRequest& r) {
             if (r.url == server.url(got)) sent_before = server.find(get ? "GET" : "POST", got);

