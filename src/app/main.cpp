@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QIcon>
 
 #include <filesystem>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "platform/qt_screen.h"
 #include "platform/qt_web_browser.h"
 #include "startup/ui/frm_splash.h"
+#include "startup/ui/splash_art.h"
 
 int main(int argc, char** argv) {
     // The engine refuses to start as root with its sandbox on.
@@ -25,6 +27,8 @@ int main(int argc, char** argv) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // Every window of the program carries its logo.
+    QApplication::setWindowIcon(QIcon(zeko::artwork::splash_logo()));
 
     zeko::QtPrompts prompts;
     zeko::SystemClock clock;

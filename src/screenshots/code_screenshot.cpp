@@ -161,7 +161,10 @@ ShotResult CodeScreenshot::write(int kind, std::string_view bytes) {
     Clock& clock = state_.services.clock ? *state_.services.clock : system_clock;
     const PIC_CONFIG& pic = state_.settings.SETTINGS.PIC[static_cast<size_t>(kind)];
     ShotResult r = write_new_shot(state_.folder(), pic, kind, clock, bytes);
-    if (r.outcome != ShotOutcome::Written && state_.services.prompts != nullptr) {
+    // A day whose 10,000 names are all taken passes without a word, as the old program did;
+    // everything else that stops a shot is told.
+    if (r.outcome != ShotOutcome::Written && r.outcome != ShotOutcome::AllNamesTaken &&
+        state_.services.prompts != nullptr) {
         const std::string_view title =
             r.outcome == ShotOutcome::RefusedHeader ? kRefusedHeaderTitle : kShotNotWrittenTitle;
         state_.services.prompts->message_box(r.reason, MsgButtons::OK, MsgIcon::Exclamation, title);

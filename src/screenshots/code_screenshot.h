@@ -33,8 +33,8 @@ ShotResult write_new_shot(const std::filesystem::path& folder, const PIC_CONFIG&
 inline constexpr std::string_view kShotNotWrittenTitle = "Screen shot not written...";
 
 // `codeSCREENSHOT`: the three kinds of file, named by the settings and written into the
-// program's folder. A shot that cannot be written is told about in a box; nothing is said
-// when it is.
+// program's folder. A shot that cannot be written is told about in a box (except when the
+// day's names are all taken); nothing is said when it is.
 class CodeScreenshot {
   public:
     explicit CodeScreenshot(ProgramState& state) : state_(state) {}

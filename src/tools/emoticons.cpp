@@ -39,30 +39,6 @@ const char kCodeFont[] = "<font size = 2.0 face=\"Courier New\">";
 
 }  // namespace
 
-std::string escape_html(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 std::string default_image_base() {
     return std::string("http://") + hosts::kImages + "/i/mesg/emoticons7/";
 }
@@ -105,8 +81,7 @@ std::string EmoticonText::BUILD_CHART() const {
         html += "<tr align=center>";
         for (size_t col = 0; col < 8; ++col) {
             const Emoticon& e = kEmoticons[row * 8 + col];
-            // The codes hold < > & and quotes; written as entities they show as typed.
-            const std::string code = escape_html(e.code);
+            const std::string code(e.code);
             const std::string img = image_element(e.image);
             if (e.image >= 51 && e.image <= 63) {
                 html += "<td>" + std::string(kCodeFont) + img + "</td><td>" + code + "</font></td>";
@@ -140,7 +115,7 @@ std::string EmoticonText::EMOTICON_PARSE(std::string_view message) {
             out += img;
             p += used;
         } else {
-            out += escape_html(message.substr(p, 1));
+            out += message.substr(p, 1);
             ++p;
         }
     }

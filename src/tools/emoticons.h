@@ -41,7 +41,8 @@ class EmoticonText {
     std::string BUILD_CHART() const;
     static std::string MSG_HEADER();
     // The header and the message, every code replaced by its picture. The rest of the message
-    // is shown as typed: markup in it is escaped, so it shows as text rather than acting.
+    // is copied unchanged, so markup the player types takes effect on the test page, as it
+    // would in the messenger.
     std::string EMOTICON_PARSE(std::string_view message);
     // One test message for the page, under its numbered anchor.
     static std::string wrap_message(int16_t counter, std::string_view converted);
@@ -52,8 +53,5 @@ class EmoticonText {
     std::string base_;
     bool match_ = false;
 };
-
-// Text made safe to stand in markup: & < > and " written as entities.
-std::string escape_html(std::string_view text);
 
 }  // namespace zeko::tools

@@ -106,7 +106,7 @@ TEST_F(ShotFiles, AFileMadeWhileWritingIsNotReplaced) {
     EXPECT_EQ(names_in(world.folder.path()).size(), 4u);
 }
 
-TEST_F(ShotFiles, AFullDayWritesNothingAndSaysSo) {
+TEST_F(ShotFiles, AFullDayWritesNothingAndGivesTheReason) {
     world.clock.time = kDay;
     for (int n = 0; n <= kLastShotNumber; ++n)
         write_bytes(world.folder / SHOT_NAME(shot, kSnapShot, kDay, n), "");

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <QPixmap>
-#include <QSize>
 
 namespace zeko::ui {
 
-// The about box's logo picture, filling the box.
-QPixmap about_logo(QSize size);
 // The about box's close button: its normal and its pressed look, 78 x 32 pixels.
 QPixmap about_button(bool pressed);
 

@@ -12,6 +12,7 @@
 #include "main/ui/vb_widgets.h"
 #include "main/ui/version_text.h"
 #include "platform/browser.h"
+#include "startup/ui/splash_art.h"
 
 namespace zeko::ui {
 
@@ -131,7 +132,8 @@ QLabel* FrmAbout::label(const char* name, const QColor& color, int32_t left, int
 void FrmAbout::INIT_ABOUT() {
     set_palette_colors(this, {{QPalette::Window, kGround}});
     setAutoFillBackground(true);
-    picture_ = about_logo(size());
+    // The same picture the start-up window shows.
+    picture_ = artwork::splash_logo();
     cmdCOMMAND_->set_picture(imgRES_[0]->pixmap(), 0);
     const QString info = qs(help::about_info_text());
     for (QLabel* l : {lblAPP_INF_, lblAPP_INF1_, lblAPP_INF2_})

@@ -113,6 +113,8 @@ void FrmHelp::run_modal() {
 
 void FrmHelp::Form_Load(QWidget* owner) {
     loaded_ = true;
+    // Each opening is a new window: it starts at its own size, whatever the last one was.
+    resize(px(kClientWidth), px(kClientHeight));
     TOPIC_COUNT = help::kTopicCount;
     setWindowTitle(QString::fromUtf8("Z.E.K.O.\xC2\xB2:") + QStringLiteral(" Help..."));
     FILL_TOPICS();

@@ -105,6 +105,7 @@ void FrmEmoticon::closeEvent(QCloseEvent* event) {
 void FrmEmoticon::Form_Load() {
     chart_ = false;
     test_html_.clear();
+    txtMSG_->clear();
     wbLIST_->Navigate2(QStringLiteral("about:blank"));
     wbTEST_->Navigate2(kTestPage);
     SET_COLOURS();

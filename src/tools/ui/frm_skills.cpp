@@ -32,6 +32,8 @@ FrmSkills::FrmSkills(QWidget* owner) : QDialog(owner) {
     lstSKILLS_->setFont(comic_font());
     lstSKILLS_->setSortingEnabled(true);
     connect(lstSKILLS_, &QListWidget::itemSelectionChanged, this, [this] { lstSKILLS_Click(); });
+    // A click on the entry already chosen brings its text back over whatever was typed.
+    connect(lstSKILLS_, &QListWidget::itemClicked, this, [this] { lstSKILLS_Click(); });
 
     txtSKILLS_ = new QPlainTextEdit(this);
     txtSKILLS_->setObjectName(QStringLiteral("txtSKILLS"));
