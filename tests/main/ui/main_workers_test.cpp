@@ -221,7 +221,7 @@ TEST_F(MainWorkersTest, GoLandsSouthEastOfTheChosenCrossingAndExitAsksOnce) {
 TEST_F(MainWorkersTest, PagesOpenInNewWindowsAndLinksGoToTheSystem) {
     const QString game = QStringLiteral("http://") + QLatin1String(hosts::kGame) + "/";
     const QString maker = QStringLiteral("http://") + QLatin1String(hosts::kMaker);
-    w.wb2().navigations.clear();
+    w.wb(1).navigations.clear();
     const size_t wb_before = w.wb().navigations.size();
     trigger("mnuHelpData", {5, 6});
     trigger("mnuSkillsData", {0, 1});
@@ -232,7 +232,7 @@ TEST_F(MainWorkersTest, PagesOpenInNewWindowsAndLinksGoToTheSystem) {
     for (int i : {5, 8, 6, 7})
         click("cmdCOMMAND", i);
     QStringList urls;
-    for (const FakeBrowser::Navigation& n : w.wb2().navigations) {
+    for (const FakeBrowser::Navigation& n : w.wb(1).navigations) {
         EXPECT_EQ(n, (FakeBrowser::Navigation{n.url, "_blank", {}, {}}));
         urls.append(n.url);
     }
