@@ -9,10 +9,8 @@
 #include "map/settings.h"
 #include "support/fakes.h"
 
-namespace zeko {
+namespace zeko::testing {
 namespace {
-
-using testing::error_of;
 
 TEST(LayoutTable, PanelTopsInTheMainWindow) {
     // (top, left) of minimap, buttons, list, character buttons, information, small browser;
@@ -74,4 +72,4 @@ TEST(LayoutPlacement, TheListTakesTheExtraHeightUpTo16Bits) {
 }
 
 }  // namespace
-}  // namespace zeko
+}  // namespace zeko::testing

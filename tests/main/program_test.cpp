@@ -11,16 +11,8 @@
 #include "main/program_state.h"
 #include "support/world.h"
 
-namespace zeko {
+namespace zeko::testing {
 namespace {
-
-using testing::read_bytes;
-using testing::scrambled_map;
-using testing::settings_on_disk;
-using testing::ShownBox;
-using testing::TestWorld;
-using testing::vamp_file;
-using testing::write_bytes;
 
 constexpr double kClockSeconds = 21 * 3600 + 30 * 60;  // FixedClock's 21:30:00
 
@@ -48,7 +40,7 @@ TEST(ProgramValues, TogglesTreatOnlyMinusOneAsOn) {
     }
 }
 
-struct Quit : ::testing::Test, testing::CityWorld {
+struct Quit : ::testing::Test, CityWorld {
     Quit() {
         state.map.INIT_NAMES();
         for (int code = 1; code <= 100; ++code)
@@ -112,8 +104,7 @@ TEST_F(Quit, SavesBothFilesWhateverTheAnswer) {
 // like when the window loaded and when the settings were applied.
 class RecordingHooks final : public StartHooks {
   public:
-    RecordingHooks(ProgramState& state, testing::FakeCharacterList& list)
-        : state_(state), list_(list) {}
+    RecordingHooks(ProgramState& state, FakeCharacterList& list) : state_(state), list_(list) {}
 
     void load_main_window() override {
         note("load " + std::to_string(state_.db.VAMPS.size()));
@@ -144,7 +135,7 @@ class RecordingHooks final : public StartHooks {
         if (failing) raise(Err::InvalidCall);
     }
     ProgramState& state_;
-    testing::FakeCharacterList& list_;
+    FakeCharacterList& list_;
 };
 
 struct Start : ::testing::Test {
@@ -206,4 +197,4 @@ TEST_F(Start, AnEmptyListGetsVirtuaVampUnselected) {
 }
 
 }  // namespace
-}  // namespace zeko
+}  // namespace zeko::testing
