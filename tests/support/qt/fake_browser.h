@@ -1,11 +1,9 @@
 #pragma once
 
 #include <QPointer>
-#include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <deque>
-#include <optional>
 #include <utility>
 #include <vector>
 
