@@ -102,7 +102,8 @@ TEST_F(FrmMainTest, FirstPageIsPaintedThenTheWelcomePageFollows) {
 
 TEST_F(FrmMainTest, TilesShowTheCityAndWhatLiesBeyond) {
     // "&&" shown as one ampersand; "The Wastes" on a brown drawn from the random source and
-    // rounded; a guild that keeps its name, a shop named in the tooltip only; colour at 11.
+    // rounded; pictures with a guild that keeps its name and a shop named in the tooltip
+    // only; colour at 11 whatever the style.
     struct Case {
         int zoom;
         bool pictures;
@@ -111,7 +112,6 @@ TEST_F(FrmMainTest, TilesShowTheCityAndWhatLiesBeyond) {
     };
     const Case cases[] = {
         {3, false, 0, 0, 8, "#008000|Aardvark & 1st|Aardvark and 1st (X:  1  Y:  1)"},
-        {3, false, 2, 2, 4, "#51007f|Great Hall|Great Hall (X:  2  Y:  2)"},
         {5, false, 0, 0, 0, "#4d2606|The Wastes|The Wastes"},
         {3, true, 0, 0, 8, "1|Aardvark & 1st| (X:  1  Y:  1)"},
         {3, true, 198, 2, 4, "18|Allurists: 1|Allurists: 1 (X:  198  Y:  2)"},
