@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -14,13 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include <array>
-#include <filesystem>
-#include <map>
-
 #include "common/errors.h"
 #include "main/ui/frm_layout.h"
-#include "main/ui/menu_bar.h"
 #include "main/ui/page_tracking.h"
 #include "main/ui/vb_widgets.h"
 #include "ui_world.h"
@@ -29,7 +23,6 @@ namespace zeko::testing {
 namespace {
 
 using ui::FrmMain;
-using ui::LineShape;
 using ui::PictureBox;
 using ui::px;
 
@@ -41,12 +34,12 @@ class FrmMainTest : public ::testing::Test {
     }
 
     // Zoom and tile style as the settings give them, standing at (x, y).
-    void view(int16_t zoom, bool pictures, int16_t x, int16_t y) {
-        w.settings().ZOOM = zoom;
+    void view(int zoom, bool pictures, int x, int y) {
+        w.settings().ZOOM = static_cast<int16_t>(zoom);
         w.settings().TILE_IMAGES = pictures ? kTrue : kFalse;
         w.main().APPLY_SETTINGS();
-        w.me().POS_X = x;
-        w.me().POS_Y = y;
+        w.me().POS_X = static_cast<int16_t>(x);
+        w.me().POS_Y = static_cast<int16_t>(y);
         w.main().BUILD_MAP();
     }
     QWidget* at(const char* name) { return w.find(QLatin1String(name)); }
@@ -66,84 +59,34 @@ class FrmMainTest : public ::testing::Test {
     UiWorld w;
 };
 
-TEST_F(FrmMainTest, ControlsStandAtTheirPlaces) {
+TEST_F(FrmMainTest, TitleMenusAndButtonPlaces) {
     EXPECT_EQ(w.main().windowTitle(), QString::fromUtf8("Zekorama\xC2\xB2 Version ") +
                                           QLatin1String(ZEKO_VERSION) + QStringLiteral("..."));
-    // A sample of each panel: design places in twips at 15 per pixel, inside their frames;
-    // the buttons three to a row.
+    // The command buttons count down the columns; the browser fills the rest of the window.
     QWidget* client = w.main().centralWidget();
-    const std::pair<QWidget*, QRect> places[] = {
-        {at("cboY"), QRect(82, 0, 77, 21)},
-        {w.find("cmdCOMMAND", 1), QRect(82, 24, 77, 25)},
-        {w.find("cmdCOMMAND", 5), QRect(164, 52, 77, 25)},
-        {w.find("cmdVAMP", 1), QRect(84, 15, 77, 17)},
-        {at("fraDESTTRANS"), QRect(0, 96, 196, 25)},
-        {w.find("lblAP", 4), QRect(152, 9, 21, 15)},
-        {w.find("tbBUTTON", 7), QRect(244, 0, 32, 32)},
-        {tile(8), QRect(160, 160, 80, 80)},
-        // The game browser fills the window right of the column and below the toolbar.
-        {at("wb"), QRect(240, 35, client->width() - 240, client->height() - 35)}};
-    for (const auto& [widget, place] : places)
-        EXPECT_EQ(widget->geometry(), place) << widget->objectName().toStdString();
+    EXPECT_EQ(w.find("cmdCOMMAND", 1)->geometry(), QRect(82, 24, 77, 25));
+    EXPECT_EQ(w.find("cmdCOMMAND", 5)->geometry(), QRect(164, 52, 77, 25));
+    EXPECT_EQ(at("wb")->geometry(), QRect(240, 35, client->width() - 240, client->height() - 35));
     EXPECT_TRUE(at("wb2")->isHidden());
-    auto* cboY = w.find<QComboBox>(QStringLiteral("cboY"));
-    ASSERT_EQ(cboY->count(), 101);
-    EXPECT_EQ((QStringList{cboY->itemText(0), cboY->itemText(100)}), (QStringList{"NCL", "100th"}));
-}
-
-TEST_F(FrmMainTest, MenuTreeFollowsItsTable) {
-    // Each entry lies in its parent menu in the table's order, with its caption, keys and
-    // visibility; the arrays count their entries in their names.
-    std::map<QString, int> next_index;
-    std::map<QWidget*, int> next_place;
-    using E = ui::MenuEntry;
-    for (const E& e : ui::main_menu_table()) {
-        const QString name = e.flags & E::kNamed
-                                 ? QString::fromLatin1(e.name)
-                                 : QStringLiteral("%1(%2)").arg(e.name).arg(next_index[e.name]++);
-        QWidget* parent =
-            *e.parent ? static_cast<QWidget*>(w.find<QMenu>(e.parent)) : w.main().menuBar();
-        QAction* a = action(name.toLatin1().constData());
-        ASSERT_TRUE(a && parent) << name.toStdString();
-        EXPECT_EQ(parent->actions().value(next_place[parent]++), a) << name.toStdString();
-        EXPECT_EQ(a->isSeparator() ? QStringLiteral("-") : a->text(), QString::fromUtf8(e.caption));
-        EXPECT_EQ(a->shortcut(), QKeySequence(QLatin1String(e.keys))) << name.toStdString();
-        EXPECT_EQ(a->isVisible(), !(e.flags & E::kHidden)) << name.toStdString();
-        EXPECT_EQ(a->menu() != nullptr, (e.flags & E::kMenu) != 0) << name.toStdString();
+    // The menus in order, and a sample of items: caption, keys, hidden or not; separators count.
+    QStringList shown;
+    for (QAction* a : w.main().menuBar()->actions())
+        shown << a->text();
+    for (const char* name : {"mnuFileData(3)", "mnuZoomData(1)", "mnuOptData(0)", "mnuToolsData(5)",
+                             "mnuLinksData(0)", "mnuHelpData(2)"}) {
+        QAction* a = action(name);
+        shown << a->text() + '|' + a->shortcut().toString() + (a->isVisible() ? "" : "|hidden");
     }
-    // The default settings tick every Auto-Nav, line and option item, and the zoom of 3.
-    QString ticked;
-    for (const char* menu : {"mnuZoomData", "mnuNavData", "mnuAutoNavData", "mnuOptData"})
-        for (int i = 0; i < 5; ++i)
-            if (QAction* a = w.find<QAction>(menu, i)) ticked += a->isChecked() ? '1' : '0';
-    EXPECT_EQ(ticked,
-              "10000"
-              "1111"
-              "11"
-              "0011");
-}
-
-TEST_F(FrmMainTest, MarksShowOnlyWhenTicked) {
-    // Beside "Graphical Map?" lies, unticked, what lies beside "&Form Layout", which never
-    // carries a mark.
-    auto* options = w.find<QMenu>(QStringLiteral("mnuOptions"));
-    options->adjustSize();
-    const auto beside = [&](const char* name) {
-        const QRect item = options->actionGeometry(action(name));
-        return options->grab().toImage().copy(item.x(), item.y(), item.height(), item.height());
-    };
-    for (VbBool ticked : {kFalse, kTrue}) {
-        w.settings().TILE_IMAGES = ticked;
-        w.main().APPLY_SETTINGS();
-        EXPECT_EQ(beside("mnuOptData(2)") == beside("mnuOptData(1)"), ticked == kFalse);
-    }
+    EXPECT_EQ(shown,
+              (QStringList{
+                  "&File", "&Vampire", "&Options", "&Tools", "&Skills", "&Links", "&Help",
+                  "&HTML && CSS Dump|Ctrl+S", "5x5|F5", "&Auto-Nav|", "Browser Navigation||hidden",
+                  QString::fromUtf8("&Official Z.E.K.O.\xC2\xB2 Home Page|"), "&Contents|F1"}));
 }
 
 TEST_F(FrmMainTest, FirstPageIsPaintedThenTheWelcomePageFollows) {
     FakeBrowser& wb = w.wb();
     EXPECT_TRUE(wb.silent);
-    ASSERT_EQ(wb.navigations.size(), 1u);
-    EXPECT_EQ(wb.navigations[0].url, QStringLiteral("about:blank"));
     const QString welcome = QString::fromStdString(GAME_URL() + "?action=welcome");
     // Later pages are not touched again, only their ground colour.
     for (const QStringList& calls : {QStringList{"setBodyBgColor 3000", "setBodyTextColor 80ff80",
@@ -154,35 +97,25 @@ TEST_F(FrmMainTest, FirstPageIsPaintedThenTheWelcomePageFollows) {
         wb.completeNavigation();
         EXPECT_EQ(wb.calls, calls);
     }
-    EXPECT_TRUE(w.main().FIRST_PAGE_DONE);
-    EXPECT_TRUE(w.wb2().navigations.empty());
+    EXPECT_TRUE(w.wb(1).navigations.empty());
 }
 
 TEST_F(FrmMainTest, TilesShowTheCityAndWhatLiesBeyond) {
-    // Colours: the limit over the crossing green, a plain block, the first crossing with its
-    // "&&" shown as one ampersand, a hall; beyond the limit "The Wastes" on a brown drawn
-    // from the random source and rounded. Pictures: the same places, a guild that keeps its
-    // name, a shop that names itself in the tooltip only.
+    // "&&" shown as one ampersand; "The Wastes" on a brown drawn from the random source and
+    // rounded; pictures with a guild that keeps its name and a shop named in the tooltip
+    // only; colour at 11 whatever the style.
     struct Case {
-        int16_t zoom;
+        int zoom;
         bool pictures;
-        int16_t x, y;
-        int tile;
+        int x, y, tile;
         const char* look;
     };
     const Case cases[] = {
-        {3, false, 0, 0, 0, "#000080|City Limit|City Limit (X: -1  Y: -1)"},
-        {3, false, 0, 0, 4, "#000000|| (X:  0  Y:  0)"},
         {3, false, 0, 0, 8, "#008000|Aardvark & 1st|Aardvark and 1st (X:  1  Y:  1)"},
-        {3, false, 199, 199, 8, "#000080|City Limit|City Limit (X:  200  Y:  200)"},
-        {3, false, 2, 2, 4, "#51007f|Great Hall|Great Hall (X:  2  Y:  2)"},
         {5, false, 0, 0, 0, "#4d2606|The Wastes|The Wastes"},
-        {3, true, 0, 0, 0, "19|City Limit|City Limit..."},
         {3, true, 0, 0, 8, "1|Aardvark & 1st| (X:  1  Y:  1)"},
-        {3, true, 199, 199, 6, "24|City Limit|City Limit..."},
         {3, true, 198, 2, 4, "18|Allurists: 1|Allurists: 1 (X:  198  Y:  2)"},
         {3, true, 4, 198, 4, "8||Discount Magic (X:  4  Y:  198)"},
-        {5, true, 0, 0, 0, "27|The Wastes|City Limit..."},
         {11, true, 0, 0, 60, "#000000|| (X:  0  Y:  0)"},
     };
     w.world.random.values = {0.2f};
@@ -190,14 +123,9 @@ TEST_F(FrmMainTest, TilesShowTheCityAndWhatLiesBeyond) {
         view(c.zoom, c.pictures, c.x, c.y);
         EXPECT_EQ(look(c.tile), QString::fromUtf8(c.look)) << c.zoom << " " << c.x << " " << c.y;
     }
-    // Colour at zoom 11 whatever the style; pictures lie behind the labels.
-    for (int n = 0; n <= 120; ++n)
-        ASSERT_TRUE(picture(n)->isHidden() && tile(n)->opaque() && tile(n)->isVisible()) << n;
-    const QObjectList& children = at("fraMAP")->children();
-    EXPECT_LT(children.indexOf(picture(120)), children.indexOf(tile(0)));
 }
 
-TEST_F(FrmMainTest, PanelRowsAndStreetBoxesShowTheNearestPlaces) {
+TEST_F(FrmMainTest, PanelsShowTheNearestPlacesAndLinesFollowTheirTargets) {
     view(3, true, 96, 100);
     QStringList shown;
     for (const char* name : {"fraBANK", "fraPUB", "fraTRANSIT", "fraDEST", "fraDESTTRANS"})
@@ -209,31 +137,15 @@ TEST_F(FrmMainTest, PanelRowsAndStreetBoxesShowTheNearestPlaces) {
     EXPECT_EQ(shown,
               (QStringList{"Moon Bank", "The Test Pub", "Calliope Station", "Destination",
                            "Calliope Station to Calliope Station", "6", "6", "10", "100", "WCL"}));
-    EXPECT_EQ(w.find<QLabel>("lblY", 0)->text().toStdString(), w.state->map.COORD_NAME_Y(100));
-    auto* cboX = w.find<QComboBox>(QStringLiteral("cboX"));
-    auto* cboY = w.find<QComboBox>(QStringLiteral("cboY"));
-    EXPECT_EQ(std::make_pair(cboX->currentIndex(), cboY->currentIndex()), std::make_pair(48, 50));
-}
 
-TEST_F(FrmMainTest, LinesEndWhereTheirZoomPutsThem) {
+    // Lines are drawn over the tiles; one whose menu item is unticked stays hidden but
+    // follows its target.
     w.me().DEST_X = 141;
     w.me().DEST_Y = 101;
-    auto* bank = w.find<LineShape>(QStringLiteral("BANK1"));
-    auto* dest = w.find<LineShape>(QStringLiteral("DEST1"));
-    // The bank lies one cell east and one north of (101, 101).
-    const std::pair<int16_t, QPoint> bank_ends[] = {{3, QPoint(px(3000), px(600))},
-                                                    {11, QPoint(px(2126), px(1474))}};
-    for (const auto& [zoom, end] : bank_ends) {
-        view(zoom, zoom != 11, 101, 101);
-        EXPECT_EQ(std::make_pair(bank->p1(), bank->p2()), std::make_pair(QPoint(120, 120), end));
-        EXPECT_EQ(dest->p2(), QPoint(240, 120)) << zoom;
-    }
-    // Drawn over both tile styles: a point on the bank line is blue.
-    for (bool pictures : {false, true}) {
-        view(3, pictures, 101, 101);
-        EXPECT_EQ(at("fraMAP")->grab().toImage().pixelColor(140, 100), QColor(0, 0, 255));
-    }
-    // A line whose menu item is unticked stays hidden but follows its target.
+    auto* dest = w.find<ui::LineShape>(QStringLiteral("DEST1"));
+    view(3, true, 101, 101);
+    EXPECT_EQ(at("fraMAP")->grab().toImage().pixelColor(140, 100), QColor(0, 0, 255));
+    EXPECT_EQ(dest->p2(), QPoint(240, 120));
     w.settings().NAVLINE_DEST = kFalse;
     w.me().DEST_X = 61;
     view(3, true, 101, 101);
@@ -245,19 +157,16 @@ TEST_F(FrmMainTest, TileClicksMoveToTheirCell) {
     // (zoom, standing x, y, tile) -> (x, y); tiles count along the rows.
     const std::array<int, 6> cases[] = {{3, 50, 60, 1, 50, 59},
                                         {3, 50, 60, 3, 49, 60},
-                                        {5, 50, 60, 7, 50, 59},
                                         {5, 50, 60, 0, 48, 58},
                                         {11, 50, 60, 120, 55, 65}};
     for (const auto& [zoom, x, y, n, to_x, to_y] : cases) {
-        view(static_cast<int16_t>(zoom), zoom != 11, static_cast<int16_t>(x),
-             static_cast<int16_t>(y));
+        view(zoom, zoom != 11, x, y);
         click(n % 2 == 0 && zoom != 11 ? static_cast<QWidget*>(picture(n)) : tile(n));
         EXPECT_EQ(me(), std::make_pair(to_x, to_y)) << zoom << " " << n;
         EXPECT_TRUE(
             look(zoom * zoom / 2).endsWith(QStringLiteral("(X:  %1  Y:  %2)").arg(to_x).arg(to_y)));
     }
-    // Without a current character the click's error is trapped and reported; the map is
-    // drawn all the same.
+    // Without a current character the click's error is trapped and reported.
     w.state->db.CUR_VAMP = 0;
     ExpectTrapped trapped;
     click(tile(4));
@@ -289,14 +198,12 @@ TEST_F(FrmMainTest, ResizeKeepsTheSmallestSizeAndSavesThePlacement) {
                   (std::array<int, 5>{m.x() * 15, m.y() * 15, to_width * 15, to_height * 15, 0}));
     }
     const std::array<int, 5> normal = placement();
-
     // Maximised: only the state is saved. Restored: back at the placement saved before.
     m.showMaximized();
     pump();
     EXPECT_EQ(placement(), (std::array<int, 5>{normal[0], normal[1], 13500, 10500, 2}));
     m.showNormal();
     pump();
-    EXPECT_EQ(m.size(), QSize(900, 700));
     EXPECT_EQ(placement(), normal);
     // Minimised: nothing is saved. State 1 keeps the stored placement.
     std::filesystem::remove(w.settings_file());
@@ -309,60 +216,27 @@ TEST_F(FrmMainTest, ResizeKeepsTheSmallestSizeAndSavesThePlacement) {
     m.resize(1000, 750);
     pump();
     EXPECT_EQ(placement(), (std::array<int, 5>{normal[0], normal[1], 13500, 10500, 1}));
-    w.settings().WIN_STATE = 0;
-
-    // A move is kept in memory, so applying the settings leaves the window where it is; the
-    // stored size wins.
-    m.move(40, 50);
-    pump();
-    w.settings().WIN_WIDTH = 12750;
-    w.settings().WIN_HEIGHT = 9750;
-    m.APPLY_SETTINGS();
-    pump();
-    EXPECT_EQ(m.pos(), QPoint(40, 50));
-    EXPECT_EQ(m.size(), QSize(850, 650));
 }
 
 TEST_F(FrmMainTest, LayoutsPlaceThePanelsAndTheListTakesTheExtraHeight) {
     FrmMain& m = w.main();
-    const std::array<int, 5> tops[4] = {{0, 3640, 5272, 5980, 6500},
-                                        {1680, 40, 5272, 5980, 6500},
-                                        {1860, 5500, 7132, 7840, -40},
-                                        {3540, 1900, 7132, 7840, -40}};
-    // The panels' tops, and the list's bottom.
-    const auto placed = [&] {
-        return std::array<int, 6>{at("fraMAP")->y(),  at("fraBUTTONS")->y(),
-                                  at("lstVAMP")->y(), at("fraVAMP_BUTTONS")->y(),
-                                  at("fraINFO")->y(), at("lstVAMP")->geometry().bottom()};
-    };
-    // The list takes the height beyond the design's; the panels below it follow.
-    const auto expected = [&](const std::array<int, 5>& t, bool info_follows) {
-        const int extra = std::max(0, m.centralWidget()->height() * 15 - 8310);
-        return std::array<int, 6>{px(t[0]),
-                                  px(t[1]),
-                                  px(t[2]),
-                                  px(t[3] + extra),
-                                  px(info_follows ? t[4] + extra : t[4]),
-                                  px(t[2] + 705 + extra) - 1};
-    };
-    for (int16_t layout = 0; layout < 4; ++layout) {
-        w.settings().LAYOUT = layout;
-        w.ui->FORCE_LAYOUT(layout);
-        EXPECT_EQ(placed(), expected(tops[layout], layout < 2)) << layout;
-    }
-    // The list stretches with the window.
-    w.settings().LAYOUT = 0;
-    w.ui->FORCE_LAYOUT(0);
     m.resize(800, 700);
     pump();
-    ASSERT_GT(m.centralWidget()->height() * 15, 8310);
-    EXPECT_EQ(placed(), expected(tops[0], true));
-
+    const int extra = m.centralWidget()->height() * 15 - 8310;
+    ASSERT_GT(extra, 0);
+    // The panels' tops and the list's bottom; the information panel on top stays there.
+    const auto placed = [&] {
+        return std::array<int, 5>{at("fraMAP")->y(), at("lstVAMP")->y(), at("fraVAMP_BUTTONS")->y(),
+                                  at("fraINFO")->y(), at("lstVAMP")->geometry().bottom()};
+    };
+    w.settings().LAYOUT = 2;
+    w.ui->FORCE_LAYOUT(2);
+    EXPECT_EQ(placed(), (std::array<int, 5>{px(1860), px(7132), px(7840 + extra), px(-40),
+                                            px(7132 + 705 + extra) - 1}));
     // Layout 4 places like layout 0 but does not stretch; 8 is no layout at all.
-    w.ui->FORCE_LAYOUT(4);
     w.settings().LAYOUT = 4;
-    m.APPLY_LAYOUT();
-    EXPECT_EQ(placed()[4], px(6500));
+    w.ui->FORCE_LAYOUT(4);
+    EXPECT_EQ(placed()[3], px(6500));
     EXPECT_THROW(w.ui->FORCE_LAYOUT(8), RuntimeError);
 }
 
@@ -396,24 +270,10 @@ TEST(FrmMainList, EntriesAreSortedAndGoByTheirRecord) {
     EXPECT_FALSE(w.main().NO_EXIT_PROMPT);
     auto* box = w.find<QCheckBox>(QStringLiteral("chkAUTOLOGIN"));
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, 6));
-    EXPECT_FALSE(box->isChecked());
     EXPECT_EQ(w.settings_on_disk().AUTOLOGIN_ENABLED, kFalse);
-    EXPECT_TRUE(w.wb().calls.contains(QStringLiteral("setFocus")));
     list->setCurrentRow(1);
     list->setCurrentRow(0);
     EXPECT_EQ(w.workers.calls.count("LOGIN_CURRENT"), 2);
-}
-
-TEST(FrmMainList, FirstRunMakesTheDefaultCharacterAndShowsTheWindow) {
-    UiWorld w;
-    w.start();
-    EXPECT_EQ(w.world.new_vamp.shown, 1);
-    QListWidget* list = w.main().lstVAMP();
-    ASSERT_EQ(list->count(), 1);
-    EXPECT_EQ(list->item(0)->text().trimmed(), QStringLiteral("VirtuaVAMP"));
-    EXPECT_EQ(list->currentRow(), -1);
-    EXPECT_TRUE(w.main().isVisible());
-    EXPECT_EQ(w.state->db.vamp_list, &w.main().vamp_list());
 }
 
 TEST_F(FrmMainTest, ClosingAsksOnceAndNoKeepsEverythingRunning) {
@@ -426,11 +286,9 @@ TEST_F(FrmMainTest, ClosingAsksOnceAndNoKeepsEverythingRunning) {
     EXPECT_TRUE(m.isVisible());
     EXPECT_EQ(w.world.prompts.shown, std::vector<ShownBox>{question});
     EXPECT_TRUE(std::filesystem::exists(w.vamp_file()));
-
     EXPECT_EQ(w.quits, 0);
     w.world.prompts.answer(MsgResult::Yes);
     EXPECT_TRUE(m.close());
-    EXPECT_FALSE(m.isVisible());
     EXPECT_EQ(w.world.prompts.shown.size(), 2u);
     EXPECT_EQ(w.quits, 1);
     EXPECT_FALSE(m.tracking().tmrRIP()->isActive());
@@ -462,43 +320,26 @@ TEST_F(FrmMainTest, ClicksReachTheirWorkersAndHandlers) {
         EXPECT_EQ(rec.quiet.back(), rec.calls[0] == "MENU_FILE 6") << name;
     }
     rec.calls.clear();
-    QMetaObject::invokeMethod(w.find<QMenu>(QStringLiteral("mnuOptData(0)")), "aboutToShow");
     click("cmdCOMMAND", 5);
     click("cmdVAMP", 2);
-    EXPECT_EQ(rec.calls, (QStringList{"MENU_OPTIONS 0", "BUTTON_COMMAND 5", "BUTTON_VAMP 2"}));
-
-    // "ToolBar?" is the window's own: in memory only.
-    std::filesystem::remove(w.settings_file());
-    action("mnuOptData(3)")->trigger();
-    EXPECT_FALSE(action("mnuOptData(3)")->isChecked());
-    EXPECT_TRUE(at("fraTOOLBAR")->isHidden());
-    EXPECT_EQ(at("wb")->geometry().adjusted(-240, 0, 0, 0), w.main().centralWidget()->rect());
-    EXPECT_FALSE(std::filesystem::exists(w.settings_file()));
-    action("mnuOptData(3)")->trigger();
-    EXPECT_EQ(at("wb")->y(), 35);
+    EXPECT_EQ(rec.calls, (QStringList{"BUTTON_COMMAND 5", "BUTTON_VAMP 2"}));
 
     // The hidden browser menu and the toolbar's first four drive the game browser; the other
-    // four are the File menu's screen-shot commands, with a pressed look while down.
+    // four are the File menu's screen-shot commands.
     wb.calls.clear();
     rec.calls.clear();
     for (int i = 0; i < 3; ++i)
         w.find<QAction>("mnuWBdata", i)->trigger();
-    auto* shot = w.find<PictureBox>("tbBUTTON", 4);
-    QTest::mousePress(shot, Qt::LeftButton);
-    EXPECT_EQ(shot->picture(), 13);
-    QTest::mouseRelease(shot, Qt::LeftButton);
-    EXPECT_EQ(shot->picture(), 5);
-    EXPECT_TRUE(rec.quiet.back());
-    for (int i : {0, 1, 2, 3, 5, 6, 7})
+    for (int i : {0, 1, 2, 3, 4, 5, 6, 7})
         click("tbBUTTON", i);
     EXPECT_EQ(wb.calls, (QStringList{"GoBack", "GoForward", "Refresh2", "GoBack", "GoForward",
                                      "Refresh", "Stop"}));
     EXPECT_EQ(rec.calls, (QStringList{"MENU_FILE 0", "MENU_FILE 1", "MENU_FILE 3", "MENU_FILE 4"}));
+    EXPECT_TRUE(rec.quiet.back());
 
     // The choice pictures; the snap-shot timer fires once.
     click("imgDIST", 2);
     EXPECT_EQ(w.state->NAV_CHOICE, 2);
-    EXPECT_EQ(w.find<PictureBox>("imgDIST", 2)->picture(), 5);
     w.main().set_pic_interval(500);
     w.windows.calls.clear();
     fire(w.find<QTimer>(QStringLiteral("tmrPIC")));

@@ -15,19 +15,19 @@ namespace {
 
 // The neighbourhood table of a game page with the crossing in its centre cell.
 QString neighbourhood(const QString& crossing) {
-    QString html = QStringLiteral("<P>You are here.</P><TABLE>");
-    for (int k = 0; k < 9; ++k) {
-        if (k % 3 == 0) html += QStringLiteral("<TR>");
-        html += k == 4 ? QStringLiteral("<TD><SPAN CLASS=INTERSECT>%1</SPAN></TD>").arg(crossing)
-                       : QStringLiteral("<TD>block %1</TD>").arg(k);
-        if (k % 3 == 2) html += QStringLiteral("</TR>");
-    }
-    return html + QStringLiteral("</TABLE>");
+    return QStringLiteral(
+               "<P>You are here.</P><TABLE><TR><TD>a</TD><TD>b</TD><TD>c</TD></TR><TR>"
+               "<TD>d</TD><TD><SPAN CLASS=INTERSECT>%1</SPAN></TD><TD>f</TD></TR><TR>"
+               "<TD>g</TD><TD>h</TD><TD>i</TD></TR></TABLE>")
+        .arg(crossing);
 }
 
 class PageTrackingTest : public ::testing::Test {
   protected:
-    PageTrackingTest() { city.state.settings.SETTINGS.AUTONAV_STANDARD = kTrue; }
+    PageTrackingTest() {
+        city.state.settings.SETTINGS.AUTONAV_STANDARD = kTrue;
+        city.stand(7, 7);
+    }
 
     NavigationRequest move_post(const char* post) {
         NavigationRequest r;
@@ -46,27 +46,19 @@ class PageTrackingTest : public ::testing::Test {
     QTimer* rip = tracking.tmrRIP();
 };
 
-TEST_F(PageTrackingTest, StandardReadsEachPageUntilItFindsTheCrossing) {
+TEST_F(PageTrackingTest, AnAnswerAboutAPageLeftOrAfterTheStopIsDropped) {
+    // The crossing read puts the character on its block.
     wb.Navigate2(QStringLiteral("about:blank"));
-    EXPECT_FALSE(rip->isActive());
-    wb.completeNavigation();
-    EXPECT_TRUE(rip->isActive());
-    EXPECT_EQ(rip->interval(), PositionTracker::kPollInterval);
-
-    // A page without the table is read again; one with it puts the character on the crossing.
-    wb.body_html = QStringLiteral("<P>No map here</P>");
-    fire(rip);
-    EXPECT_TRUE(rip->isActive());
+    wb.defer_reads = true;
     wb.body_html = neighbourhood(QStringLiteral("Aardvark and 1st"));
+    wb.completeNavigation();
     fire(rip);
+    wb.answerReads();
     EXPECT_EQ(at(), std::make_pair(1, 1));
-    EXPECT_FALSE(rip->isActive());
     EXPECT_GT(redraws, 0);
-
     // An answer about a page that a newer one has replaced is dropped; so is one that comes
     // after the program has begun to end.
     for (bool stopping : {false, true}) {
-        wb.defer_reads = true;
         wb.completeNavigation();
         fire(rip);
         wb.body_html = neighbourhood(QStringLiteral("Bison and 2nd"));
@@ -80,26 +72,14 @@ TEST_F(PageTrackingTest, StandardReadsEachPageUntilItFindsTheCrossing) {
     }
 }
 
-TEST_F(PageTrackingTest, PrecognitionFollowsTheCheckMarkAndSkipsTheReadOfThePageLeft) {
-    city.stand(10, 10);
-    wb.Navigate2(QStringLiteral("about:blank"));
-    wb.completeNavigation();
-    wb.defer_reads = true;
-    fire(rip);  // the page being left is read as the post leaves
-    wb.body_html = neighbourhood(QStringLiteral("Aardvark and 1st"));
-    wb.fireBeforeNavigate2(move_post("action=move&x=12&y=34"));
-    EXPECT_EQ(at(), std::make_pair(12, 34));
-    EXPECT_TRUE(tracking.tracker().POSITION_PREDICTED);
-    wb.answerReads();
-    EXPECT_EQ(at(), std::make_pair(12, 34));
-    EXPECT_EQ(read_bytes(city.world.folder / "POSTDATA.txt"), "\"action=move&x=12&y=34\r\n\"\r\n");
-
-    // Without the check mark the post is not predicted, whatever the setting says.
+TEST_F(PageTrackingTest, WithoutTheCheckMarkAPostIsNotPredictedWhateverTheSetting) {
     city.state.settings.SETTINGS.AUTONAV_PRECOG = kTrue;
-    precog = false;
-    wb.fireBeforeNavigate2(move_post("action=move&x=20&y=20"));
-    EXPECT_EQ(at(), std::make_pair(12, 34));
-    EXPECT_FALSE(tracking.tracker().POSITION_PREDICTED);
+    for (bool ticked : {false, true}) {
+        precog = ticked;
+        wb.fireBeforeNavigate2(move_post("action=move&x=20&y=30"));
+        EXPECT_EQ(tracking.tracker().POSITION_PREDICTED, ticked);
+        EXPECT_EQ(at(), ticked ? std::make_pair(20, 30) : std::make_pair(7, 7));
+    }
 }
 
 }  // namespace

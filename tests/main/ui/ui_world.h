@@ -5,15 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QPointer>
-#include <QString>
-#include <QStringList>
 
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "main/program.h"
 #include "main/program_state.h"
@@ -21,8 +15,6 @@
 #include "main/ui/main_workers.h"
 #include "main/ui/program_ui.h"
 #include "main/ui/program_windows.h"
-#include "map/settings.h"
-#include "map/vamp_db.h"
 #include "support/fakes.h"
 #include "support/qt/fake_browser.h"
 #include "support/qt/qt_support.h"
@@ -95,10 +87,8 @@ class RecordingWindows final : public ui::ProgramWindows {
 // The test city: one bank, one pub and one station around (101, 101), a hall, a guild and a
 // shop for the tile looks.
 inline std::vector<std::string> test_city() {
-    return {
-        "1021000101Moon Bank",  "0961060001The Test Pub",    "1061060092Calliope Station",
-        "0020020198Great Hall", "1980020105Wandering Guild", "0041980150Corner Shop",
-    };
+    return {"1021000101Moon Bank",  "0961060001The Test Pub",    "1061060092Calliope Station",
+            "0020020198Great Hall", "1980020105Wandering Guild", "0041980150Corner Shop"};
 }
 
 struct UiWorld {
@@ -144,8 +134,7 @@ struct UiWorld {
     }
 
     ui::FrmMain& main() { return ui->frmMAIN(); }
-    FakeBrowser& wb() { return *browsers.at(0); }
-    FakeBrowser& wb2() { return *browsers.at(1); }
+    FakeBrowser& wb(size_t i = 0) { return *browsers.at(i); }
     SETTINGS_REC& settings() { return state->settings.SETTINGS; }
     VAMP& me() { return state->db.current(); }
 
@@ -155,13 +144,13 @@ struct UiWorld {
     }
     // A control of a control array, e.g. find("TILE", 4) for "TILE(4)".
     template <class T = QWidget>
-    T* find(const char* name, int index) {
-        return find<T>(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index));
+    T* find(const char* name, int index = -1) {
+        return find<T>(index < 0 ? QString::fromLatin1(name)
+                                 : QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index));
     }
 
     std::filesystem::path settings_file() const { return world.folder / "SETTINGS.DAT"; }
     std::filesystem::path vamp_file() const { return world.folder / "VAMP.dat"; }
-    // The settings as the file holds them.
     SETTINGS_REC settings_on_disk() const { return testing::settings_on_disk(settings_file()); }
 };
 

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <QPointer>
-#include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <deque>
-#include <map>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -34,10 +31,8 @@ class FakeBrowser final : public WebBrowser {
     }
 
     QWidget* widget() override {
-        if (!widget_) widget_ = new QWidget();
-        return widget_.data();
+        return widget_ ? widget_.data() : (widget_ = new QWidget()).data();
     }
-
     void Navigate2(const QString& url) override { Navigate2(url, {}, {}, {}); }
     void Navigate2(const QString& url, const QString& target, const QByteArray& post_data,
                    const QString& headers) override {
@@ -63,26 +58,24 @@ class FakeBrowser final : public WebBrowser {
     }
     void readBodyOuterHtml(std::function<void(std::optional<QString>)> done) override {
         reply([this, done] {
-            if (body_outer_html || !body_html) return done(body_outer_html);
-            done("<BODY>" + *body_html + "</BODY>");
+            done(body_outer_html || !body_html ? body_outer_html
+                                               : "<BODY>" + *body_html + "</BODY>");
         });
     }
-    void readFormField(const QString& form, const QString& field,
+    // No form is scripted: every field reads as missing.
+    void readFormField(const QString&, const QString&,
                        std::function<void(FormFieldRead)> done) override {
-        reply([this, form, field, done] {
-            auto it = form_fields.find({form, field});
-            done(it == form_fields.end() ? FormFieldRead{} : it->second);
-        });
+        reply([done] { done(FormFieldRead{}); });
     }
     void writeBodyInnerHtml(const QString& html) override {
         calls << "writeBodyInnerHtml " + html;
         body_html = html;
     }
-    void setBodyBgColor(BgrColor color) override {
-        calls << QStringLiteral("setBodyBgColor %1").arg(color, 0, 16);
+    void setBodyBgColor(BgrColor c) override {
+        calls << QStringLiteral("setBodyBgColor %1").arg(c, 0, 16);
     }
-    void setBodyTextColor(BgrColor color) override {
-        calls << QStringLiteral("setBodyTextColor %1").arg(color, 0, 16);
+    void setBodyTextColor(BgrColor c) override {
+        calls << QStringLiteral("setBodyTextColor %1").arg(c, 0, 16);
     }
     void setLinkColors(BgrColor, BgrColor, BgrColor) override { calls << "setLinkColors"; }
     void setCookie(const QString& cookie) override { calls << "setCookie " + cookie; }
@@ -114,12 +107,10 @@ class FakeBrowser final : public WebBrowser {
     // Cookies set for a site, with the URL they were set for.
     std::vector<std::pair<QString, QUrl>> site_cookies;
     bool silent = false;
-
     // Scripted document. An empty optional body reads as "no document or body"; a write
     // replaces the body (and the outer markup, unless that is scripted on its own).
     std::optional<QString> body_html;
     std::optional<QString> body_outer_html;
-    std::map<std::pair<QString, QString>, FormFieldRead> form_fields;  // unscripted: missing
     QString location;
     bool defer_reads = false;
 

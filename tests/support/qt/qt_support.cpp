@@ -1,10 +1,7 @@
 #include "support/qt/qt_support.h"
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QLoggingCategory>
-#include <QObject>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -19,21 +16,18 @@ ExpectTrapped* expected = nullptr;
 QtMessageHandler next_handler = nullptr;
 
 void on_message(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (context.category != nullptr && std::strcmp(context.category, "zeko.trapped") == 0) {
-        if (expected != nullptr)
-            expected->note();
-        else
-            ADD_FAILURE() << "an error was trapped: " << text.toStdString();
-        return;
+    if (context.category == nullptr || std::strcmp(context.category, "zeko.trapped") != 0) {
+        if (next_handler != nullptr) next_handler(type, context, text);
+    } else if (expected != nullptr) {
+        expected->note();
+    } else {
+        ADD_FAILURE() << "an error was trapped: " << text.toStdString();
     }
-    if (next_handler != nullptr) next_handler(type, context, text);
 }
 
 }  // namespace
 
-ExpectTrapped::ExpectTrapped() : outer_(expected) {
-    expected = this;
-}
+ExpectTrapped::ExpectTrapped() : outer_(std::exchange(expected, this)) {}
 
 ExpectTrapped::~ExpectTrapped() {
     expected = outer_;
@@ -45,7 +39,6 @@ void fail_on_trapped_errors() {
 }
 
 bool wait_until(const std::function<bool()>& done, int limit_ms) {
-    if (done()) return true;
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
@@ -53,14 +46,12 @@ bool wait_until(const std::function<bool()>& done, int limit_ms) {
     });
     QTimer::singleShot(limit_ms, &loop, &QEventLoop::quit);
     poll.start(5);
-    loop.exec();
+    if (!done()) loop.exec();
     return done();
 }
 
 void settle(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
+    wait_until([] { return false; }, ms);
 }
 
 void pump() {

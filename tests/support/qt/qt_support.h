@@ -4,13 +4,12 @@
 
 #include <QString>
 
-class QTimer;
-class QWidget;
-
 #include <functional>
 #include <ostream>
 
-// Readable failures for texts.
+class QTimer;
+class QWidget;
+
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
@@ -19,13 +18,10 @@ namespace zeko::testing {
 
 // Runs the event loop until `done` holds. The limit only guards against a hang.
 bool wait_until(const std::function<bool()>& done, int limit_ms = 30000);
-
 // Lets the event loop run for a while (the engine paints a loaded page a little later).
 void settle(int ms);
-
 // Lets pending window events run.
 void pump();
-
 // Makes every error a window traps fail the running test (the test programs' main does this).
 void fail_on_trapped_errors();
 
@@ -34,8 +30,6 @@ class ExpectTrapped {
   public:
     ExpectTrapped();
     ~ExpectTrapped();
-    ExpectTrapped(const ExpectTrapped&) = delete;
-    ExpectTrapped& operator=(const ExpectTrapped&) = delete;
     int count() const { return count_; }
     void note() { ++count_; }
 
@@ -47,7 +41,6 @@ class ExpectTrapped {
 // The whole program loses the focus to another application and gets it back, `window`
 // active again.
 void leave_and_come_back(QWidget* window);
-
 // Runs what a timer's firing runs, now.
 void fire(QTimer* timer);
 

@@ -26,12 +26,11 @@ inline HttpReply http(int port, const std::string& method, const std::string& pa
     QTcpSocket socket;
     socket.connectToHost(QStringLiteral("127.0.0.1"), static_cast<quint16>(port));
     if (!socket.waitForConnected(30000)) return {};
-    std::string request = method + " " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n";
-    if (method == "POST") {
-        request += "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
-                   std::to_string(body.size()) + "\r\n";
-    }
-    socket.write(QByteArray::fromStdString(request + "Connection: close\r\n\r\n" + body));
+    // Every request carries its body's length, so a POST needs no other header here.
+    socket.write(QByteArray::fromStdString(
+        method + " " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: " +
+        "application/x-www-form-urlencoded\r\nContent-Length: " + std::to_string(body.size()) +
+        "\r\nConnection: close\r\n\r\n" + body));
     QByteArray raw;
     while (socket.waitForReadyRead(30000))
         raw += socket.readAll();
@@ -52,15 +51,13 @@ class SandboxServer {
         // A test program that crashes must not leave the server running.
         process_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
         process_.start();
-        if (!process_.waitForStarted(30000)) return;
-        while (!process_.canReadLine() && process_.waitForReadyRead(30000)) {
+        while (process_.waitForStarted(30000) && !process_.canReadLine() &&
+               process_.waitForReadyRead(30000)) {
         }
         const QByteArray line = process_.readLine().trimmed();
-        const QByteArray prefix("listening on 127.0.0.1:");
-        if (line.startsWith(prefix)) port_ = line.mid(prefix.size()).toInt();
+        if (line.startsWith("listening on 127.0.0.1:")) port_ = line.mid(23).toInt();
     }
     ~SandboxServer() {
-        if (process_.state() == QProcess::NotRunning) return;
         process_.kill();
         process_.waitForFinished(10000);
     }
