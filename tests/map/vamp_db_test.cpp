@@ -77,10 +77,10 @@ TEST(VampRecord, LayoutMatchesTheFile) {
     v.POS_Y = -2;
     v.DEST_X = 199;
     v.DEST_Y = -32768;
-    EXPECT_EQ(vamp_bytes(v), padded("Vlad") + '\0' + '\x04' + "Dracula" + std::string(43, ' ') +
-                                 '\x07' + "garlic" + std::string(44, ' ') + '\x06' +
-                                 std::string("\x34\x12\xFE\xFF\xC7\0\0\x80", 8) +
-                                 std::string(4, '\xFF'));
+    EXPECT_EQ(vamp_file({v}), padded("Vlad") + '\0' + '\x04' + "Dracula" + std::string(43, ' ') +
+                                  '\x07' + "garlic" + std::string(44, ' ') + '\x06' +
+                                  std::string("\x34\x12\xFE\xFF\xC7\0\0\x80", 8) +
+                                  std::string(4, '\xFF'));
     EXPECT_EQ(decode_vamp(encode_vamp(v)), v);
 }
 
@@ -132,7 +132,7 @@ TEST(VampDb, LoadFillsTheListSaveGivesBackEveryByteAndAHalfWrittenRecordReadsAsZ
     EXPECT_EQ(mode_of(t.dat()), kOwnerOnly);
 
     // 250 bytes count as 2 records; the missing bytes of the second read as 0.
-    write_bytes(t.dat(), vamp_bytes(make("Vlad")) + vamp_bytes(make("Half")).substr(0, 85));
+    write_bytes(t.dat(), vamp_file({make("Vlad")}) + vamp_file({make("Half")}).substr(0, 85));
     t.db.LOAD_DB();
     ASSERT_EQ(t.db.VAMP_COUNT, 2);
     EXPECT_EQ(t.w.list.items.size(), 2u);

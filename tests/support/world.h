@@ -24,7 +24,6 @@ NAV_POINT found(int16_t x, int16_t y, int16_t dist, int16_t code);
 ShownBox error_box(int number, const std::string& procedure);
 
 // Character records as VAMP.dat holds them.
-std::string vamp_bytes(const VAMP& record);
 std::string vamp_file(const std::vector<VAMP>& records);
 
 // The settings record a file holds (the file must be exactly one record long).
@@ -62,20 +61,6 @@ class MinimapWorld : public CityWorld {
     MinimapModel model;
     PlannerTiles planner;
     Minimap mm{state, model, &planner};
-};
-
-// The character database alone, in its own temporary folder.
-struct DbWorld {
-    TestWorld w;
-    Services services = w.services();
-    VampDb db{w.folder.path(), services};
-
-    DbWorld() { w.wire(db); }
-
-    std::filesystem::path dat() const { return w.folder / "VAMP.dat"; }
-    std::filesystem::path scratch() const { return w.folder / "VAMP.da_"; }
-    // A database already holding these records, loaded.
-    void start_with(const std::vector<VAMP>& records);
 };
 
 }  // namespace zeko::testing
