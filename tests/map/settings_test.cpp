@@ -56,22 +56,20 @@ Bytes as_bytes(const std::string& s) {
 
 const SETTINGS_REC kOdd = decode_settings(as_bytes(odd_file()));
 
+// The defaults for a window at this place, with the layout of `kept`, which they keep.
+SETTINGS_REC defaults(int win_top, int win_left, const SETTINGS_REC& kept = {}) {
+    SETTINGS_REC d = decode_settings(as_bytes(default_file(win_top, win_left)));
+    d.LAYOUT = kept.LAYOUT;
+    d.LAYOUT_POS = kept.LAYOUT_POS;
+    return d;
+}
+
 struct Fixture {
     TestWorld w;
     Services services = w.services();
     int16_t live_zoom = 0;
     SettingsStore store{w.folder.path(), services, live_zoom};
     fs::path file() const { return w.folder / "SETTINGS.DAT"; }
-
-    // The defaults for this screen, with the layout of `kept`, which DEFAULT_SETTINGS keeps.
-    SETTINGS_REC defaults(const SETTINGS_REC& kept = {}) {
-        int16_t zoom = 0;
-        SettingsStore other(w.folder.path() / "unused", services, zoom);
-        other.DEFAULT_SETTINGS();
-        other.SETTINGS.LAYOUT = kept.LAYOUT;
-        other.SETTINGS.LAYOUT_POS = kept.LAYOUT_POS;
-        return other.SETTINGS;
-    }
 };
 
 TEST(SettingsCodec, EveryByteAtEveryOffsetSurvivesAndFieldsKeepTheirPlaces) {
@@ -92,7 +90,7 @@ TEST(Settings, FirstStartWritesTheDefaultsCentredHalvesToEven) {
     Fixture f;  // screen 28800 x 16200 twips
     f.store.LOAD_SETTINGS();
     EXPECT_EQ(read_bytes(f.file()), default_file(3600, 8400));
-    EXPECT_EQ(f.store.SETTINGS, f.defaults());
+    EXPECT_EQ(f.store.SETTINGS, defaults(3600, 8400));
     const std::array<int32_t, 4> screens[] = {
         {30003, 16201, 9002, 3600},          // 9001.5 -> 9002, 3600.5 -> 3600
         {11001, 8999, -500, 0},              // -499.5 -> -500, -0.5 -> 0
@@ -103,10 +101,7 @@ TEST(Settings, FirstStartWritesTheDefaultsCentredHalvesToEven) {
         f.w.screen.width = width;
         f.w.screen.height = height;
         f.store.DEFAULT_SETTINGS();
-        SETTINGS_REC expected = f.defaults(kOdd);
-        EXPECT_EQ(expected.WIN_LEFT, left);
-        EXPECT_EQ(expected.WIN_TOP, top);
-        EXPECT_EQ(f.store.SETTINGS, expected) << width;
+        EXPECT_EQ(f.store.SETTINGS, defaults(top, left, kOdd)) << width;
     }
     EXPECT_TRUE(f.w.prompts.shown.empty());
 }
@@ -163,7 +158,7 @@ TEST(Settings, UnwritableFileShowsOneBoxPerCallAndKeepsTheDefaultsInMemory) {
     ASSERT_EQ(f.w.prompts.shown, Boxes{kSaveError75});
     EXPECT_EQ(f.store.SETTINGS.ZOOM, kOdd.ZOOM);  // the save ended before the zoom was taken
     f.store.LOAD_SETTINGS();
-    EXPECT_EQ(f.store.SETTINGS, f.defaults(kOdd));
+    EXPECT_EQ(f.store.SETTINGS, defaults(3600, 8400, kOdd));
     f.store.LOAD_SETTINGS();
     EXPECT_EQ(f.w.prompts.shown, Boxes(3, kSaveError75));
     EXPECT_TRUE(fs::is_directory(f.file()));
@@ -180,7 +175,7 @@ TEST(Settings, ReadOnlyFolder) {
         FailingFiles files;
         f.store.use_files(files.read_only());
         f.store.LOAD_SETTINGS();
-        EXPECT_EQ(f.store.SETTINGS, error == 0 ? kOdd : f.defaults());
+        EXPECT_EQ(f.store.SETTINGS, error == 0 ? kOdd : defaults(3600, 8400));
         EXPECT_EQ(f.w.prompts.shown,
                   error == 0 ? Boxes{} : Boxes{error_box(error, "SAVE_SETTINGS")});
         EXPECT_EQ(fs::exists(f.file()) ? read_bytes(f.file()) : "-", bytes);
