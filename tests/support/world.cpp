@@ -8,10 +8,6 @@
 
 namespace zeko::testing {
 
-NAV_POINT found(int16_t x, int16_t y, int16_t dist, int16_t code) {
-    return NAV_POINT{x, y, dist, code, kTrue};
-}
-
 ShownBox error_box(int number, const std::string& procedure) {
     return ShownBox{"An error occused in '" + procedure +
                         "', please report the error number and where it occured.",
@@ -85,10 +81,6 @@ void CityWorld::three_of_each() {
     };
     for (const auto& [x, y, code, name] : places)
         place(x, y, code, name);
-}
-
-MinimapWorld::MinimapWorld(int vamps) : CityWorld(vamps) {
-    model.navline_checked.fill(true);
 }
 
 void MinimapWorld::zoom_to(int16_t zoom, bool pictures) {

@@ -18,7 +18,9 @@
 namespace zeko::testing {
 
 // A place as the nearest-place searches report one they found.
-NAV_POINT found(int16_t x, int16_t y, int16_t dist, int16_t code);
+inline NAV_POINT found(int16_t x, int16_t y, int16_t dist, int16_t code) {
+    return NAV_POINT{x, y, dist, code, kTrue};
+}
 
 // The box ERROR_HANDLER shows for an error in `procedure`.
 ShownBox error_box(int number, const std::string& procedure);
@@ -53,7 +55,7 @@ class CityWorld {
 // A city with the minimap drawn over it, every navigation line ticked.
 class MinimapWorld : public CityWorld {
   public:
-    explicit MinimapWorld(int vamps = 1);
+    explicit MinimapWorld(int vamps = 1) : CityWorld(vamps) { model.navline_checked.fill(true); }
 
     // Stores the zoom and tile style in the settings and lays the minimap out for them.
     void zoom_to(int16_t zoom, bool pictures);
