@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/errors.h"
@@ -29,7 +30,7 @@ fs::perms mode_of(const fs::path& p) {
     return fs::status(p).permissions() & fs::perms::all;
 }
 
-TEST(FileHelpers, NamesInAnyCaseTheClassicErrorsAndRenameOverAFile) {
+TEST(FileHelpers, NamesInAnyCaseClassicErrorsRenameOverAFileAndOwnerOnlyNewFiles) {
     TempFolder dir;
     write_bytes(dir / "map.dat", "m");
     EXPECT_EQ(resolve_in_folder(dir.path(), "MAP.DAT"), dir / "map.dat");
@@ -50,18 +51,15 @@ TEST(FileHelpers, NamesInAnyCaseTheClassicErrorsAndRenameOverAFile) {
     rename_file(dir / "map.dat", dir / "VAMP.dat");
     EXPECT_FALSE(file_exists(dir / "map.dat"));
     EXPECT_EQ(read_bytes(dir / "VAMP.dat"), "m");
-}
 
-TEST(FileHelpers, NewFilesAreOwnerOnlyExistingOnesAreReadWholeAndKeepTheirMode) {
-    TempFolder dir;
+    // New files are owner-only; existing ones are read whole and keep their mode.
     const mode_t old_mask = ::umask(022);
     EXPECT_EQ(read_or_create(dir / "SETTINGS.DAT", 0600), "");
-    { RecordFile f(dir / "VAMP.dat", 10, 0600); }
+    { RecordFile f(dir / "NEW.dat", 10, 0600); }
     ::umask(old_mask);
     EXPECT_EQ(mode_of(dir / "SETTINGS.DAT"), kOwnerOnly);
-    EXPECT_EQ(mode_of(dir / "VAMP.dat"), kOwnerOnly);
-    std::string data(40000, 'x');
-    data[39999] = '\xFF';
+    EXPECT_EQ(mode_of(dir / "NEW.dat"), kOwnerOnly);
+    const std::string data(40000, '\xFF');
     write_bytes(dir / "MAP.DAT", data);
     fs::permissions(dir / "MAP.DAT", kOwnerOnly);
     EXPECT_EQ(read_or_create(dir / "MAP.DAT", 0666), data);
@@ -96,39 +94,36 @@ TEST(RecordFile, CountsFromOneReadsZerosPastTheEndExtendsOnWriteAndOpensReadOnly
 }
 
 TEST(FileLayer, FailuresGiveTheClassicNumbersAndLeaveTheFileAsItWas) {
-    enum Step { kWriteRecord6, kWriteRecord1, kAppend, kSync, kReplace };
-    struct Case {
-        FileOp op;
-        int error;
-        size_t partial;  // bytes a failing write lets through
-        Step step;
-        int number;
-    };
+    enum Step { kWrite6, kWrite1, kAppend, kSync, kReplace };
+    // What fails, with what, how many bytes a failing write lets through, the step, the number.
     // A full disk part-way through a record leaves the file its length and its bytes; a rename
     // that took place but could not be made durable is reported.
-    const Case cases[] = {{FileOp::Write, ENOSPC, 2, kWriteRecord6, 61},
-                          {FileOp::Write, EIO, 0, kWriteRecord1, 57},
-                          {FileOp::Write, ENOSPC, 7, kAppend, 61},
-                          {FileOp::Sync, EIO, 0, kSync, 57},
-                          {FileOp::SyncFolder, EIO, 0, kReplace, 57}};
+    using Op = FileOp;
+    const std::tuple<FileOp, int, size_t, Step, int> cases[] = {
+        {Op::Write, ENOSPC, 2, kWrite6, 61},
+        {Op::Write, EIO, 0, kWrite1, 57},
+        {Op::Write, ENOSPC, 7, kAppend, 61},
+        {Op::Sync, EIO, 0, kSync, 57},
+        {Op::SyncFolder, EIO, 0, kReplace, 57}};
     const std::string before = "111222333abcdef";  // five 3-byte records
-    for (const Case& c : cases) {
+    for (const auto& [op, error, partial, step, number] : cases) {
         TempFolder dir;
         const fs::path file = dir / "data.dat";
         write_bytes(file, before);
         write_bytes(dir / "new", "n");
         FailingFiles files;
-        files.fail(c.op, 1, c.error, "DATA.dat", 1, c.partial);
-        const int number = error_of([&] {
-            if (c.step == kAppend) append_whole(files, file, "\"entry\r\n\"\r\n", 0600);
-            if (c.step == kSync) RecordFile(files, file, 3).sync();
-            if (c.step == kReplace) rename_file(files, dir / "new", file);
-            if (c.step <= kWriteRecord1)
-                RecordFile(files, file, 3)
-                    .write_record(c.step == kWriteRecord6 ? 6 : 1, bytes("new"));
-        });
-        EXPECT_EQ(number, c.number) << c.step;
-        EXPECT_EQ(read_bytes(file), c.step == kReplace ? "n" : before) << c.step;
+        files.fail(op, 1, error, "DATA.dat", 1, partial);
+        EXPECT_EQ(
+            error_of([&] {
+                if (step == kAppend) append_whole(files, file, "\"entry\r\n\"\r\n", 0600);
+                if (step == kSync) RecordFile(files, file, 3).sync();
+                if (step == kReplace) rename_file(files, dir / "new", file);
+                if (step <= kWrite1)
+                    RecordFile(files, file, 3).write_record(step == kWrite6 ? 6 : 1, bytes("new"));
+            }),
+            number)
+            << step;
+        EXPECT_EQ(read_bytes(file), step == kReplace ? "n" : before) << step;
     }
 
     // An entry that goes through whole is appended after what is there, in one write.
