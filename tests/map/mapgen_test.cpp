@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <utility>
 
 #include "map/city_map.h"
 #include "support/fakes.h"

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -264,22 +264,21 @@ TEST(VampCreate, AppendsPrivatelyAfterCompactingKeepingChangesNotYetSaved) {
 TEST(VampCreate, HandlesAsStoredFieldsAndNamesOnlyWhenTheLoginIsAskedForAreRefused) {
     Db t;
     t.start_with({make("Zoë", "Dracula"), make("Dup", "Else")});
-    const std::pair<VAMP, int16_t> cases[] = {
-        {make("zoë"), 3},
-        {make("Zoë "), 0},  // padding makes "Zoë " the same field
-        // Two 60-character handles that agree in their first 49 characters are the same field.
-        {make(std::string(49, 'h') + "aaaaaaaaaaa"), 4},
-        {make(std::string(49, 'h') + "bbbbbbbbbbb"), 0},
-        {make("Other", "Dracula", kTrue), 0},
-        // Only exactly -1 asks for the login; names are compared case-sensitively.
-        {make("Other", "Dracula", 1), 5},
-        {make("Fourth", "dracula", kTrue), 6},
-        // Record 1 has the name, record 2 the handle: record 1 is met first.
-        {make("Dup", "Dracula", kTrue), 0},
-        {make("Dup", "Else", kTrue), 0},  // one record with both: the handle box
+    // Handles are compared as stored fields, case-sensitive: padding makes "Zoë " the same
+    // field, and two long handles that agree in their first 49 characters are the same.
+    // Only exactly -1 asks for the login, and only then is the name (case-sensitive) refused.
+    // Record 1 has the name, record 2 the handle: record 1 is met first; one record with both
+    // gives the handle box.
+    const std::string h49(49, 'h');
+    const std::tuple<std::string, const char*, VbBool, int16_t> cases[] = {
+        {"zoë", "Name", kFalse, 3},      {"Zoë ", "Name", kFalse, 0},
+        {h49 + "a", "Name", kFalse, 4},  {h49 + "b", "Name", kFalse, 0},
+        {"Other", "Dracula", kTrue, 0},  {"Other", "Dracula", 1, 5},
+        {"Fourth", "dracula", kTrue, 6}, {"Dup", "Dracula", kTrue, 0},
+        {"Dup", "Else", kTrue, 0},
     };
-    for (const auto& [v, index] : cases)
-        EXPECT_EQ(t.db.CREATE_DB(v), index) << v.handle();
+    for (const auto& [handle, name, autologin, index] : cases)
+        EXPECT_EQ(t.db.CREATE_DB(make(handle, name, autologin)), index) << handle;
     EXPECT_EQ(t.w.prompts.shown,
               (Boxes{kHandleBox, kHandleBox, name_box("Zoë"), name_box("Zoë"), kHandleBox}));
 }
