@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "support/world.h"
@@ -33,16 +34,15 @@ TEST(PlaceLists, EachCodeGoesToItsListAndStreetsAndGapsToNone) {
 TEST(PlaceLists, SortedListsAreAlphabeticalBanksKeepScanOrderAndDuplicatesLeadToTheLastBlock) {
     CityWorld city;
     city.state.map.INIT_NAMES();
-    city.place(10, 20, 3, "the Crow");
-    city.place(4, 6, 1, "Anchor");
-    city.place(8, 2, 2, "Bell");
-    city.place(40, 40, 3);  // the same pub again, scanned last
-    city.place(50, 2, 101);
-    city.place(2, 50, 101);
-    city.place(160, 2, 151, "Zinc Shop");
-    city.place(150, 2, 150, "Apple Shop");
-    city.place(6, 6, 231, "Grey House");
-
+    // The same pub again at (40, 40), scanned last.
+    const std::tuple<int, int, int16_t, const char*> places[] = {
+        {10, 20, 3, "the Crow"},    {4, 6, 1, "Anchor"},
+        {8, 2, 2, "Bell"},          {40, 40, 3, ""},
+        {50, 2, 101, ""},           {2, 50, 101, ""},
+        {160, 2, 151, "Zinc Shop"}, {150, 2, 150, "Apple Shop"},
+        {6, 6, 231, "Grey House"}};
+    for (const auto& [x, y, code, name] : places)
+        city.place(x, y, code, name);
     PlaceLists lists;
     lists.FILL_LOCATION_LISTS(city.state.map);
     EXPECT_EQ(texts(lists, PlaceList::Pub),

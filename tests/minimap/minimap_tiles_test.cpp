@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+
 #include "support/world.h"
 
 namespace zeko {
 namespace {
 
-using testing::error_of;
+using namespace testing;
 
 // No character: the tiles are drawn from the positions given.
-class TilesTest : public ::testing::Test, protected testing::MinimapWorld {
+class TilesTest : public ::testing::Test, protected MinimapWorld {
   protected:
     TilesTest() : MinimapWorld(0) {}
 
@@ -23,93 +26,87 @@ class TilesTest : public ::testing::Test, protected testing::MinimapWorld {
     }
 };
 
-TEST_F(TilesTest, ZoomIsClampedWrittenBackAndLaidOut) {
-    struct Case {
-        int16_t asked, zoom;
-        size_t last;          // the last visible tile
-        int32_t side, right;  // tile side; right edge of the last tile
-        TileFont font;
-        std::array<bool, 5> checked;  // halves go to the even menu item
-    };
-    const TileFont sans{"MS Sans Serif", true, 9};
-    const Case cases[] = {
-        {1, 3, 8, 1200, 3600, sans, {true, false, false, false, false}},
-        {13, 11, 120, 327, 3597, {"Small Fonts", false, 4}, {false, false, false, false, true}},
-        {7, 7, 48, 514, 3598, {"Small Fonts", false, 6}, {false, false, true, false, false}},
-        {4, 4, 15, 900, 3600, {"Small Fonts", false, 6}, {true, false, false, false, false}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.asked);
-        zoom_to(c.asked, false);
-        EXPECT_EQ(state.settings.SETTINGS.ZOOM, c.zoom);
-        EXPECT_EQ(state.ZOOM, c.zoom);
-        EXPECT_TRUE(model.TILE[c.last].visible);
-        EXPECT_EQ(model.TILE[c.last].width, c.side);
-        EXPECT_EQ(model.TILE[c.last].left + c.side, c.right);
-        EXPECT_EQ(model.TILE[c.last].top, model.TILE[c.last].left);  // the bottom-right tile
-        EXPECT_FALSE(c.last < 120 && model.TILE[c.last + 1].visible);
-        EXPECT_EQ(model.TILE[0].font, c.font);  // an even zoom keeps the fonts it had
-        EXPECT_EQ(model.zoom_checked, c.checked);
+TEST_F(TilesTest, ZoomIsClampedWrittenBackLaidOutAndTicked) {
+    // Asked, kept, the last visible tile and the ticked menu item (halves go to the even one).
+    const std::array<int16_t, 4> cases[] = {
+        {1, 3, 8, 0}, {13, 11, 120, 4}, {7, 7, 48, 2}, {4, 4, 15, 0}};
+    for (const auto& [asked, zoom, last, ticked] : cases) {
+        SCOPED_TRACE(asked);
+        zoom_to(asked, false);
+        EXPECT_EQ(state.settings.SETTINGS.ZOOM, zoom);
+        EXPECT_EQ(state.ZOOM, zoom);
+        EXPECT_TRUE(model.TILE[last].visible);
+        EXPECT_EQ(model.TILE[last].left + model.TILE[last].width, 3600 - 3600 % zoom);
+        EXPECT_FALSE(last < 120 && model.TILE[last + 1].visible);
+        std::array<bool, 5> checked{};
+        checked[ticked] = true;
+        EXPECT_EQ(model.zoom_checked, checked);
     }
+    // An even zoom keeps the fonts it had.
+    EXPECT_EQ(model.TILE[0].font, (TileFont{"Small Fonts", false, 6}));
     EXPECT_FALSE(zoom_menu_index(13).has_value());
-    EXPECT_EQ(zoom_menu_index(8), 2);
 }
 
-TEST_F(TilesTest, PicturesAndBordersByZoom) {
+TEST_F(TilesTest, PicturesOnlyUpToZoom9AndTheirBordersFrom7Down) {
     zoom_to(11, true);
     EXPECT_FALSE(mm.USE_TILE_IMAGES());
-    for (size_t k = 0; k < 121; ++k) {
-        EXPECT_FALSE(model.imgTILE[k].visible);
-        EXPECT_TRUE(model.TILE[k].border);
-    }
+    EXPECT_FALSE(model.imgTILE[0].visible);
     zoom_to(9, true);
     EXPECT_TRUE(mm.USE_TILE_IMAGES());
-    EXPECT_TRUE(model.imgTILE[80].visible);
-    EXPECT_FALSE(model.imgTILE[81].visible);
-    EXPECT_EQ(model.imgTILE[80].left, 3200);
-    EXPECT_FALSE(model.imgTILE[0].border);
-    EXPECT_FALSE(model.TILE[120].border);
-    // At 7 the pictures get their border back, the labels keep theirs (none, from zoom 9).
+    EXPECT_TRUE(model.imgTILE[80].visible && !model.imgTILE[81].visible);
+    EXPECT_FALSE(model.imgTILE[0].border || model.TILE[0].border);
     zoom_to(7, true);
     EXPECT_TRUE(model.imgTILE[0].border);
-    EXPECT_FALSE(model.TILE[0].border);
     zoom_to(7, false);
     EXPECT_FALSE(model.imgTILE[0].visible);
     EXPECT_TRUE(model.TILE[0].border);
 }
 
-TEST_F(TilesTest, TheWastesGetARandomBrownDrawnRedGreenBlue) {
-    // 64.5 -> 64, 33.5 -> 34, 2.5 -> 2: halves to even.
+TEST_F(TilesTest, TheWastesGetARandomBrownDrawnRedGreenBlueRoundedHalvesToEven) {
+    // 64.5 -> 64, 33.5 -> 34, 2.5 -> 2.
     world.random.values = {0.0078125f, 0.046875f, 0.078125f};
     const TileLabel& c = colour(-2, 50);
     EXPECT_EQ(c.caption, "The Wastes");
     EXPECT_EQ(c.back_color, rgb(64, 34, 2));
     EXPECT_EQ(c.tooltip, "The Wastes");
-    EXPECT_EQ(world.random.pos, 3u);
     auto [p, pic] = picture(-2, 50);
     EXPECT_EQ(pic, 27);
     EXPECT_EQ(p.tooltip, "City Limit...");
     EXPECT_EQ(world.random.pos, 3u);  // no colours drawn in picture style
 }
 
-TEST_F(TilesTest, LimitRingStreetsAndCrossingsInBothStyles) {
+TEST_F(TilesTest, LimitRingStreetsCrossingsAndBlocksInBothStyles) {
     struct Case {
-        int16_t x, y;
+        int16_t x, y, code;
         Rgb colour;
         std::string caption, tooltip;
         int picture;
-        std::string picture_tooltip;
+        std::string picture_caption, picture_tooltip;
     };
     const Rgb navy = rgb(0, 0, 128), grey = rgb(128, 128, 128);
+    state.map.INIT_NAMES();
     place(200, 200, 5, "Corner Pub");  // a place on the limit is still the limit
     const Case cases[] = {
-        {-1, -1, navy, "City Limit", "City Limit (X: -1  Y: -1)", 19, "City Limit..."},
-        {200, 200, navy, "City Limit", "City Limit (X:  200  Y:  200)", 23, "City Limit..."},
-        {199, 199, rgb(0, 128, 0), "Zestless && 100th", "Zestless and 100th (X:  199  Y:  199)", 1,
-         " (X:  199  Y:  199)"},
-        {2, 3, grey, "", " (X:  2  Y:  3)", 4, " (X:  2  Y:  3)"},
-        {3, 2, grey, "", " (X:  3  Y:  2)", 7, " (X:  3  Y:  2)"},
+        {-1, -1, 0, navy, "City Limit", "City Limit (X: -1  Y: -1)", 19, "City Limit",
+         "City Limit..."},
+        {200, 200, 5, navy, "City Limit", "City Limit (X:  200  Y:  200)", 23, "City Limit",
+         "City Limit..."},
+        {199, 199, 0, rgb(0, 128, 0), "Zestless && 100th", "Zestless and 100th (X:  199  Y:  199)",
+         1, "Zestless && 100th", " (X:  199  Y:  199)"},
+        {2, 3, 0, grey, "", " (X:  2  Y:  3)", 4, "", " (X:  2  Y:  3)"},
+        {3, 2, 0, grey, "", " (X:  3  Y:  2)", 7, "", " (X:  3  Y:  2)"},
+        // Blocks: the picture tooltip names the place even where the caption is empty.
+        {10, 12, 0, rgb(0, 0, 0), "", " (X:  10  Y:  12)", 8, "", " (X:  10  Y:  12)"},
+        {10, 14, 7, rgb(255, 128, 0), "Bed && Board", "Bed and Board (X:  10  Y:  14)", 12,
+         "Bed && Board", "Bed and Board (X:  10  Y:  14)"},
+        {10, 16, 104, rgb(255, 128, 128), "Peace Mission: 3", "Peace Mission: 3 (X:  10  Y:  16)",
+         18, "Peace Keepers: 3", "Peace Keepers: 3 (X:  10  Y:  16)"},
+        {10, 18, 231, rgb(64, 64, 64), "Crypt", "Crypt (X:  10  Y:  18)", 17, "",
+         "Crypt (X:  10  Y:  18)"},
     };
+    place(10, 14, 7, "Bed && Board");
+    place(10, 16, 104);
+    place(10, 18, 231, "Crypt");
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.x << "," << c.y);
         colour(1, 1);  // leaves a caption behind
@@ -120,47 +117,13 @@ TEST_F(TilesTest, LimitRingStreetsAndCrossingsInBothStyles) {
         picture(1, 1);
         auto [p, pic] = picture(c.x, c.y);
         EXPECT_EQ(pic, c.picture);
-        EXPECT_EQ(p.caption, c.caption);
+        EXPECT_EQ(p.caption, c.picture_caption);
         EXPECT_EQ(p.tooltip, c.picture_tooltip);
     }
     const std::array<int16_t, 3> ring[] = {
         {50, -1, 20}, {200, 51, 22}, {-1, 200, 25}, {-1, 0, 26}, {200, 201, 27}};
     for (const auto& [x, y, pic] : ring)
         EXPECT_EQ(picture(x, y).second, pic) << x << "," << y;
-}
-
-TEST_F(TilesTest, BlocksInBothStyles) {
-    struct Case {
-        int16_t code;
-        std::string name;  // given to the code; empty keeps the built-in or none
-        Rgb colour;
-        std::string colour_caption;
-        int picture;
-        std::string picture_caption;
-    };
-    const Case cases[] = {
-        {0, "", rgb(0, 0, 0), "", 8, ""},
-        {120, "Nameless", rgb(0, 0, 0), "", 8, ""},
-        {7, "Bed && Board", rgb(255, 128, 0), "Bed && Board", 12, "Bed && Board"},
-        {104, "", rgb(255, 128, 128), "Peace Mission: 3", 18, "Peace Keepers: 3"},
-        {110, "", rgb(128, 0, 0), "Empaths: 3", 18, "Empaths: 3"},
-        {231, "Crypt", rgb(64, 64, 64), "Crypt", 17, ""},
-        {300, "Tower", rgb(0, 128, 128), "Tower", 16, ""},
-    };
-    state.map.INIT_NAMES();
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.code);
-        place(10, 12, k.code, k.name);
-        const TileLabel& c = colour(10, 12);
-        EXPECT_EQ(c.back_color, k.colour);
-        EXPECT_EQ(c.caption, k.colour_caption);
-        EXPECT_EQ(c.tooltip, AMP_TO_AND(k.colour_caption) + " (X:  10  Y:  12)");
-        auto [p, pic] = picture(10, 12);
-        EXPECT_EQ(pic, k.picture);
-        EXPECT_EQ(p.caption, k.picture_caption);
-        // The picture tooltip names the place even where the caption is empty.
-        EXPECT_EQ(p.tooltip, AMP_TO_AND(state.map.PLACE_NAME(k.code)) + " (X:  10  Y:  12)");
-    }
 }
 
 TEST_F(TilesTest, DrawingsKeepWhatTheyDoNotSet) {

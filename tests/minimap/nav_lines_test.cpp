@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <vector>
+#include <array>
 
 #include "support/world.h"
 
 namespace zeko {
 namespace {
 
-using testing::error_of;
+using namespace testing;
 
 NavLineState line(int16_t x2, int16_t y2, bool visible) {
     return NavLineState{1800, 1800, x2, y2, visible};
@@ -24,30 +24,24 @@ class LinesTest : public ::testing::Test, protected testing::MinimapWorld {
     }
 };
 
-TEST_F(LinesTest, StartAndEveryEndOfTheTable) {
+TEST_F(LinesTest, StartAndEndsEachAxisLimitedOnItsOwnToTheSquare) {
     EXPECT_EQ(mm.LINE_START(), (LinePoint{1800, 1800}));
-    using End = LinePoint (Minimap::*)(int16_t, int16_t) const;
-    const std::pair<End, std::vector<int16_t>> table[] = {
-        {&Minimap::LINE_END_3, {0, 600, 1800, 3000, 3600}},
-        {&Minimap::LINE_END_5, {0, 360, 1080, 1800, 2520, 3240, 3600}},
-        {&Minimap::LINE_END_7, {0, 258, 772, 1286, 1800, 2314, 2828, 3342, 3600}},
-        {&Minimap::LINE_END_9, {0, 200, 600, 1000, 1400, 1800, 2200, 2600, 3000, 3400, 3600}},
-        {&Minimap::LINE_END_11,
-         {0, 170, 496, 822, 1148, 1474, 1800, 2126, 2452, 2778, 3104, 3430, 3600}},
-    };
-    for (const auto& [end, ends] : table) {
-        // Each axis is limited on its own to the square's edge.
-        const int l = static_cast<int>(ends.size()) / 2;
-        auto expected = [&](int d) { return ends[static_cast<size_t>(std::clamp(d, -l, l) + l)]; };
-        for (int d = -l - 3; d <= l + 3; ++d) {
-            SCOPED_TRACE(::testing::Message() << "ends " << ends.size() << " d " << d);
-            const LinePoint p = (mm.*end)(static_cast<int16_t>(d), static_cast<int16_t>(-d));
-            EXPECT_EQ(p.X, expected(d));
-            EXPECT_EQ(p.Y, expected(-d));
-        }
-        EXPECT_EQ((mm.*end)(-32768, 32767), (LinePoint{0, 3600}));
+    const std::array<int16_t, 5> ends3 = {0, 600, 1800, 3000, 3600};
+    for (int d = -5; d <= 5; ++d) {
+        const LinePoint p = mm.LINE_END_3(static_cast<int16_t>(d), static_cast<int16_t>(-d));
+        EXPECT_EQ(p.X, ends3[static_cast<size_t>(std::clamp(d, -2, 2) + 2)]) << d;
+        EXPECT_EQ(p.Y, ends3[static_cast<size_t>(std::clamp(-d, -2, 2) + 2)]) << d;
     }
-    EXPECT_EQ(mm.LINE_END_3(40, 1), (LinePoint{3600, 3000}));
+    // A few ends of the larger tables, and the far corners of each.
+    EXPECT_EQ(mm.LINE_END_5(-1, 2), (LinePoint{1080, 3240}));
+    EXPECT_EQ(mm.LINE_END_7(3, -4), (LinePoint{3342, 0}));
+    EXPECT_EQ(mm.LINE_END_9(4, -1), (LinePoint{3400, 1400}));
+    EXPECT_EQ(mm.LINE_END_11(-6, 6), (LinePoint{0, 3600}));
+    EXPECT_EQ(mm.LINE_END_11(-5, 5), (LinePoint{170, 3430}));
+    using End = LinePoint (Minimap::*)(int16_t, int16_t) const;
+    for (End end : {&Minimap::LINE_END_3, &Minimap::LINE_END_5, &Minimap::LINE_END_7,
+                    &Minimap::LINE_END_9, &Minimap::LINE_END_11})
+        EXPECT_EQ((mm.*end)(-32768, 32767), (LinePoint{0, 3600}));
 }
 
 TEST_F(LinesTest, LinesFollowTheChoiceAndTheCheckMarksInTheFullSquare) {
@@ -77,27 +71,19 @@ TEST_F(LinesTest, LinesFollowTheChoiceAndTheCheckMarksInTheFullSquare) {
     EXPECT_EQ(model.DEST1, line(0, 600, true));
 }
 
-TEST_F(LinesTest, ZeroLengthAndEmptySlots) {
+TEST_F(LinesTest, ZeroLengthEmptySlotsAndEvenZoomsKeepTheEndPoints) {
     place(100, 100, 101);
     stand(100, 100);
-    head_for(0, 0);
-    state.ZOOM = 11;
-    redraw();
-    EXPECT_EQ(model.BANK1, line(1800, 1800, true));
-    EXPECT_EQ(model.DEST1, line(0, 0, true));
-    // No pub on the map: the empty slot points at (0, 0) as well.
-    EXPECT_EQ(model.PUB1, line(0, 0, true));
-}
-
-TEST_F(LinesTest, EvenZoomKeepsTheEndPoints) {
-    state.ZOOM = 4;
-    stand(100, 100);
     head_for(101, 101);
+    state.ZOOM = 4;
     redraw();
     EXPECT_EQ(model.DEST1, line(0, 0, true));  // never computed yet
     state.ZOOM = 3;
     redraw();
+    EXPECT_EQ(model.BANK1, line(1800, 1800, true));
     EXPECT_EQ(model.DEST1, line(3000, 3000, true));
+    // No pub on the map: the empty slot points at (0, 0).
+    EXPECT_EQ(model.PUB1, line(0, 0, true));
     state.ZOOM = 4;
     head_for(99, 99);
     model.navline_checked[3] = false;

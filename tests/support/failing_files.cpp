@@ -8,20 +8,12 @@
 
 namespace zeko::testing {
 
-namespace {
-
-std::string upper(std::string_view s) {
+std::string FailingFiles::upper(std::string_view s) {
     std::string out(s);
     for (char& c : out)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }
-
-std::string leaf(const std::filesystem::path& path) {
-    return upper(path.filename().string());
-}
-
-}  // namespace
 
 FailingFiles& FailingFiles::fail(FileOp op, int nth, int error, std::string name, int times,
                                  size_t partial) {
@@ -75,41 +67,6 @@ int FailingFiles::write(int fd, std::span<const uint8_t> data, int64_t at, size_
         return e;
     }
     return PosixFiles::write(fd, data, at, done);
-}
-
-int FailingFiles::sync(int fd) {
-    if (int e = failure(FileOp::Sync, names_[fd])) return e;
-    return PosixFiles::sync(fd);
-}
-
-int FailingFiles::truncate(int fd, int64_t length) {
-    if (int e = failure(FileOp::Truncate, names_[fd])) return e;
-    return PosixFiles::truncate(fd, length);
-}
-
-int FailingFiles::chmod(int fd, mode_t mode) {
-    if (int e = failure(FileOp::Chmod, names_[fd])) return e;
-    return PosixFiles::chmod(fd, mode);
-}
-
-int FailingFiles::close(int fd) {
-    names_.erase(fd);
-    return PosixFiles::close(fd);
-}
-
-int FailingFiles::rename(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (int e = failure(FileOp::Rename, leaf(to))) return e;
-    return PosixFiles::rename(from, to);
-}
-
-int FailingFiles::remove(const std::filesystem::path& path) {
-    if (int e = failure(FileOp::Remove, leaf(path))) return e;
-    return PosixFiles::remove(path);
-}
-
-int FailingFiles::sync_folder(const std::filesystem::path& folder) {
-    if (int e = failure(FileOp::SyncFolder, {})) return e;
-    return PosixFiles::sync_folder(folder);
 }
 
 }  // namespace zeko::testing

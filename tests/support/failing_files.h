@@ -29,26 +29,51 @@ class FailingFiles final : public PosixFiles {
 
     int open(const std::filesystem::path& path, int flags, mode_t create_mode, int& fd) override;
     int write(int fd, std::span<const uint8_t> data, int64_t at, size_t& done) override;
-    int sync(int fd) override;
-    int truncate(int fd, int64_t length) override;
-    int chmod(int fd, mode_t mode) override;
-    int close(int fd) override;
-    int rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
-    int remove(const std::filesystem::path& path) override;
-    int sync_folder(const std::filesystem::path& folder) override;
+    int sync(int fd) override {
+        return or_else(FileOp::Sync, names_[fd], [&] { return PosixFiles::sync(fd); });
+    }
+    int truncate(int fd, int64_t length) override {
+        return or_else(FileOp::Truncate, names_[fd],
+                       [&] { return PosixFiles::truncate(fd, length); });
+    }
+    int chmod(int fd, mode_t mode) override {
+        return or_else(FileOp::Chmod, names_[fd], [&] { return PosixFiles::chmod(fd, mode); });
+    }
+    int close(int fd) override {
+        names_.erase(fd);
+        return PosixFiles::close(fd);
+    }
+    int rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        return or_else(FileOp::Rename, leaf(to), [&] { return PosixFiles::rename(from, to); });
+    }
+    int remove(const std::filesystem::path& path) override {
+        return or_else(FileOp::Remove, leaf(path), [&] { return PosixFiles::remove(path); });
+    }
+    // A folder sync concerns every file in it.
+    int sync_folder(const std::filesystem::path& folder) override {
+        return or_else(FileOp::SyncFolder, {}, [&] { return PosixFiles::sync_folder(folder); });
+    }
 
   private:
     struct Rule {
         FileOp op;
         std::string name;
-        int nth;
-        int times;
-        int error;
+        int nth, times, error;
         size_t partial;
         int seen = 0;
     };
     // The error the call answers, 0 to let it through.
     int failure(FileOp op, const std::string& name, size_t* partial = nullptr);
+    // The call's error, or what the real call answers when it is let through.
+    template <class Call>
+    int or_else(FileOp op, const std::string& name, Call call) {
+        const int e = failure(op, name);
+        return e != 0 ? e : call();
+    }
+    static std::string leaf(const std::filesystem::path& path) {
+        return upper(path.filename().string());
+    }
+    static std::string upper(std::string_view s);
 
     std::vector<Rule> rules_;
     std::map<int, std::string> names_;  // open descriptors

@@ -19,17 +19,9 @@ MsgResult ScriptedPrompts::message_box(std::string_view text, MsgButtons buttons
         answers.pop_front();
         return r;
     }
-    switch (buttons) {
-        case MsgButtons::YesNo:
-        case MsgButtons::YesNoCancel:
-            return MsgResult::Yes;
-        case MsgButtons::AbortRetryIgnore:
-            return MsgResult::Abort;
-        case MsgButtons::RetryCancel:
-            return MsgResult::Retry;
-        default:
-            return MsgResult::OK;
-    }
+    if (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) return MsgResult::Yes;
+    if (buttons == MsgButtons::AbortRetryIgnore) return MsgResult::Abort;
+    return buttons == MsgButtons::RetryCancel ? MsgResult::Retry : MsgResult::OK;
 }
 
 std::string ScriptedPrompts::input_box(std::string_view prompt, std::string_view,

@@ -51,12 +51,7 @@ class FixedClock final : public Clock {
 class ScriptedRandom final : public RandomSource {
   public:
     void seed(double value) override { seeds.push_back(value); }
-    float next() override {
-        if (values.empty()) return 0.0f;
-        float v = values[pos % values.size()];
-        ++pos;
-        return v;
-    }
+    float next() override { return values.empty() ? 0.0f : values[pos++ % values.size()]; }
     std::vector<float> values;
     std::vector<double> seeds;
     size_t pos = 0;

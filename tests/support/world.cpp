@@ -4,12 +4,9 @@
 
 #include <array>
 #include <cstddef>
+#include <tuple>
 
 namespace zeko::testing {
-
-NAV_POINT found(int16_t x, int16_t y, int16_t dist, int16_t code) {
-    return NAV_POINT{x, y, dist, code, kTrue};
-}
 
 ShownBox error_box(int number, const std::string& procedure) {
     return ShownBox{"An error occused in '" + procedure +
@@ -17,23 +14,22 @@ ShownBox error_box(int number, const std::string& procedure) {
                     MsgButtons::OK, MsgIcon::Information, "Error #" + std::to_string(number)};
 }
 
-std::string vamp_bytes(const VAMP& record) {
-    const auto bytes = encode_vamp(record);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 std::string vamp_file(const std::vector<VAMP>& records) {
     std::string file;
-    for (const VAMP& v : records)
-        file += vamp_bytes(v);
+    for (const VAMP& v : records) {
+        const auto bytes = encode_vamp(v);
+        file.append(bytes.begin(), bytes.end());
+    }
     return file;
 }
 
 namespace {
 
-// `raw.size()` bytes of `bytes` from `at`; what the bytes lack stays 0.
+// `N` bytes of `bytes` from `at`, expected to be there; what the bytes lack stays 0.
 template <size_t N>
-std::array<uint8_t, N> record_at(const std::string& bytes, size_t at) {
+std::array<uint8_t, N> record_at(const std::filesystem::path& file, size_t at) {
+    const std::string bytes = read_bytes(file);
+    EXPECT_GE(bytes.size(), at + N) << file;
     std::array<uint8_t, N> raw{};
     for (size_t i = 0; i < N && at + i < bytes.size(); ++i)
         raw[i] = static_cast<uint8_t>(bytes[at + i]);
@@ -43,16 +39,13 @@ std::array<uint8_t, N> record_at(const std::string& bytes, size_t at) {
 }  // namespace
 
 SETTINGS_REC settings_on_disk(const std::filesystem::path& file) {
-    const std::string bytes = read_bytes(file);
-    EXPECT_EQ(bytes.size(), static_cast<size_t>(kSettingsBytes));
-    return decode_settings(record_at<kSettingsBytes>(bytes, 0));
+    EXPECT_EQ(std::filesystem::file_size(file), static_cast<uintmax_t>(kSettingsBytes));
+    return decode_settings(record_at<kSettingsBytes>(file, 0));
 }
 
 VAMP vamp_on_disk(const std::filesystem::path& file, int n) {
-    const std::string bytes = read_bytes(file);
-    const size_t at = static_cast<size_t>(n - 1) * kVampRecordBytes;
-    EXPECT_GE(bytes.size(), at + kVampRecordBytes);
-    return decode_vamp(record_at<kVampRecordBytes>(bytes, at));
+    return decode_vamp(
+        record_at<kVampRecordBytes>(file, static_cast<size_t>(n - 1) * kVampRecordBytes));
 }
 
 CityWorld::CityWorld(int vamps) {
@@ -81,30 +74,19 @@ void CityWorld::head_for(int16_t x, int16_t y, int n) {
 }
 
 void CityWorld::three_of_each() {
-    place(102, 100, 101, "Blood Bank");
-    place(104, 100, 101);
-    place(100, 106, 101);
-    place(98, 100, 1, "The Crow");
-    place(96, 96, 2, "The Lamb");
-    place(94, 100, 3, "The Bell");
-    place(100, 98, 92, "Calliope");
-    place(100, 104, 93, "Clio");
-    place(106, 106, 94, "Erato");
-}
-
-MinimapWorld::MinimapWorld(int vamps) : CityWorld(vamps) {
-    model.navline_checked.fill(true);
+    const std::tuple<int, int, int16_t, const char*> places[] = {
+        {102, 100, 101, "Blood Bank"}, {104, 100, 101, ""},     {100, 106, 101, ""},
+        {98, 100, 1, "The Crow"},      {96, 96, 2, "The Lamb"}, {94, 100, 3, "The Bell"},
+        {100, 98, 92, "Calliope"},     {100, 104, 93, "Clio"},  {106, 106, 94, "Erato"},
+    };
+    for (const auto& [x, y, code, name] : places)
+        place(x, y, code, name);
 }
 
 void MinimapWorld::zoom_to(int16_t zoom, bool pictures) {
     state.settings.SETTINGS.ZOOM = zoom;
     state.settings.SETTINGS.TILE_IMAGES = to_vb(pictures);
     mm.ZOOM_MAP();
-}
-
-void DbWorld::start_with(const std::vector<VAMP>& records) {
-    write_bytes(dat(), vamp_file(records));
-    db.LOAD_DB();
 }
 
 }  // namespace zeko::testing

@@ -18,13 +18,14 @@
 namespace zeko::testing {
 
 // A place as the nearest-place searches report one they found.
-NAV_POINT found(int16_t x, int16_t y, int16_t dist, int16_t code);
+inline NAV_POINT found(int16_t x, int16_t y, int16_t dist, int16_t code) {
+    return NAV_POINT{x, y, dist, code, kTrue};
+}
 
 // The box ERROR_HANDLER shows for an error in `procedure`.
 ShownBox error_box(int number, const std::string& procedure);
 
 // Character records as VAMP.dat holds them.
-std::string vamp_bytes(const VAMP& record);
 std::string vamp_file(const std::vector<VAMP>& records);
 
 // The settings record a file holds (the file must be exactly one record long).
@@ -54,7 +55,7 @@ class CityWorld {
 // A city with the minimap drawn over it, every navigation line ticked.
 class MinimapWorld : public CityWorld {
   public:
-    explicit MinimapWorld(int vamps = 1);
+    explicit MinimapWorld(int vamps = 1) : CityWorld(vamps) { model.navline_checked.fill(true); }
 
     // Stores the zoom and tile style in the settings and lays the minimap out for them.
     void zoom_to(int16_t zoom, bool pictures);
@@ -62,20 +63,6 @@ class MinimapWorld : public CityWorld {
     MinimapModel model;
     PlannerTiles planner;
     Minimap mm{state, model, &planner};
-};
-
-// The character database alone, in its own temporary folder.
-struct DbWorld {
-    TestWorld w;
-    Services services = w.services();
-    VampDb db{w.folder.path(), services};
-
-    DbWorld() { w.wire(db); }
-
-    std::filesystem::path dat() const { return w.folder / "VAMP.dat"; }
-    std::filesystem::path scratch() const { return w.folder / "VAMP.da_"; }
-    // A database already holding these records, loaded.
-    void start_with(const std::vector<VAMP>& records);
 };
 
 }  // namespace zeko::testing

@@ -22,20 +22,15 @@ namespace zeko::testing {
 namespace {
 
 using ui::FrmSetDest;
-using ui::LabelBox;
-using ui::PictureBox;
-using ui::twips_rect;
 
-// Records the windows the planner asks for, as "NAME argument".
+// Records the windows the planner asks for, as "NAME argument owner".
 class FakeWindows final : public ui::ProgramWindows {
   public:
     void INIT_HELP(int16_t topic, QWidget* owner) override {
-        calls << QStringLiteral("INIT_HELP %1").arg(topic);
-        owners.push_back(owner);
+        calls << QStringLiteral("INIT_HELP %1 %2").arg(topic).arg(owner->objectName());
     }
     void INIT_GUILDS(QWidget* owner) override {
-        calls << QStringLiteral("INIT_GUILDS");
-        owners.push_back(owner);
+        calls << "INIT_GUILDS " + owner->objectName();
         if (during_guilds) during_guilds();
     }
     // clang-format off
@@ -48,10 +43,10 @@ class FakeWindows final : public ui::ProgramWindows {
     // clang-format on
 
     QStringList calls;
-    std::vector<QWidget*> owners;
     std::function<void()> during_guilds;
 };
 
+// Alpha (2) heads for (7, 9), Bravo (3) stands at (20, 20), Charlie (1) heads for (40, 60).
 class FrmSetDestTest : public ::testing::Test {
   protected:
     FrmSetDestTest() {
@@ -62,9 +57,8 @@ class FrmSetDestTest : public ::testing::Test {
         const char* handles[3] = {"Charlie", "Alpha", "Bravo"};
         for (int n = 1; n <= 3; ++n) {
             city.vamp(n).set_handle(handles[n - 1]);
-            city.stand(100, 100, n);
+            city.stand(n == 3 ? 20 : 100, n == 3 ? 20 : 100, n);
         }
-        city.stand(20, 20, 3);
         city.head_for(40, 60, 1);
         city.head_for(7, 9, 2);
         // The main window's list, sorted, each entry carrying its record index.
@@ -90,9 +84,9 @@ class FrmSetDestTest : public ::testing::Test {
         return find<QPushButton>(QStringLiteral("cmdCOMMAND(%1)").arg(i));
     }
     QComboBox* box(const char* name) { return find<QComboBox>(QLatin1String(name)); }
-    QString text(const QString& name) { return find<QLabel>(name)->text(); }
-    QString tile(int n) { return find<LabelBox>(QStringLiteral("TILE(%1)").arg(n))->caption(); }
+    QString tile(int n) { return find<ui::LabelBox>(QStringLiteral("TILE(%1)").arg(n))->caption(); }
     void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+    void click(const char* name) { click(find(QLatin1String(name))); }
     void open() {
         f->show_modal();
         pump();
@@ -102,7 +96,7 @@ class FrmSetDestTest : public ::testing::Test {
         const char* frames[5] = {"fraBANK", "fraPUB", "fraTRANSIT", "fraDEST", "fraDESTTRANS"};
         QStringList parts{find<ui::VbFrame>(QLatin1String(frames[k]))->title()};
         for (const char* l : {"lblX(%1)", "lblY(%1)", "lblAP(%1)"})
-            parts << text(QString::fromLatin1(l).arg(k));
+            parts << find<QLabel>(QString::fromLatin1(l).arg(k))->text();
         return parts.join('|');
     }
     void choose_vamp(const QString& handle) {
@@ -125,53 +119,33 @@ class FrmSetDestTest : public ::testing::Test {
     std::unique_ptr<FrmSetDest> f;
 };
 
-TEST_F(FrmSetDestTest, ControlsCaptionsAndTips) {
+TEST_F(FrmSetDestTest, NamesCaptionsTipsAndTheTwoTogglesThatWidenAndNarrowTheWindow) {
     open();
     EXPECT_EQ(f->windowTitle(), QString::fromUtf8("Z.E.K.O.\xC2\xB2: Set Destination..."));
     EXPECT_TRUE(f->isModal());
     EXPECT_EQ(f->parentWidget(), &owner);
-    struct Place {
-        const char* name;
-        QRect twips;
-        const char* caption;  // of a button or label
-    };
-    const Place places[] = {
-        {"TILE(5)", twips_rect(2460, 1260, 1200, 1200), nullptr},
-        {"cmdCOMMAND(1)", twips_rect(60, 4080, 1155, 315), "O&K"},
-        {"cmdCOMMAND(4)", twips_rect(3720, 60, 315, 4335), "&M\nO\nR\nE"},
-        {"cmdCOMMAND(12)", twips_rect(2580, 1980, 495, 315), "GO"},
-        {"cmdVARCommand(2)", twips_rect(60, 1080, 1485, 255), "Update Shops"},
-        {"cmdCOMMAND(15)", twips_rect(9420, 4080, 1755, 315), "SET DESTINATION"},
-    };
-    for (const Place& p : places) {
-        QWidget* w = find(QLatin1String(p.name));
-        EXPECT_EQ(w->geometry(), p.twips) << p.name;
-        const QVariant caption = w->property("text");
-        if (p.caption) {
-            EXPECT_EQ(caption.toString(), QString::fromUtf8(p.caption)) << p.name;
-        }
-    }
+    const std::pair<const char*, const char*> texts[] = {{"cmdCOMMAND(1)", "O&K"},
+                                                         {"cmdCOMMAND(12)", "GO"},
+                                                         {"cmdVARCommand(2)", "Update Shops"},
+                                                         {"cmdCOMMAND(15)", "SET DESTINATION"}};
+    for (const auto& [name, text] : texts)
+        EXPECT_EQ(find(QLatin1String(name))->property("text").toString(), QString::fromUtf8(text));
+    EXPECT_EQ(find(QStringLiteral("TILE(5)"))->geometry(), ui::twips_rect(2460, 1260, 1200, 1200));
     EXPECT_TRUE(button(1)->isDefault());
     EXPECT_EQ(button(14)->toolTip(),
-              QStringLiteral("This will retrieve the selected vampire's current location and "
-                             "alter ter Set Destination minimap."));
+              QStringLiteral("This will retrieve the selected vampire's current "
+                             "location and alter ter Set Destination minimap."));
     EXPECT_EQ(button(15)->toolTip(),
-              QStringLiteral("This will set the selected vampire's current destiantion to the "
-                             "one displayed on the minimap."));
-    click(button(4));
-    click(button(13));
-    EXPECT_TRUE(f->grab().save(QStringLiteral(ZEKO_BUILD_DIR "/frm_set_dest.png")));
-}
+              QStringLiteral("This will set the selected vampire's current "
+                             "destiantion to the one displayed on the minimap."));
 
-TEST_F(FrmSetDestTest, TheTwoTogglesWidenAndNarrowTheWindow) {
-    open();
     // Each click: the button, the outer width after it, and the toggles' words (L LESS, M MORE).
-    const std::tuple<int, int32_t, const char*> steps[] = {
-        {4, 7710, "LM"}, {13, 11340, "LL"}, {4, 4170, "ML"}, {4, 11340, "LL"}, {13, 7710, "LM"}};
+    const std::tuple<int, int32_t, const char*> steps[] = {{0, 4170, "MM"},   {4, 7710, "LM"},
+                                                           {13, 11340, "LL"}, {4, 4170, "ML"},
+                                                           {4, 11340, "LL"},  {13, 7710, "LM"}};
     auto word = [](char c) { return QLatin1String(c == 'L' ? "&L\nE\nS\nS" : "&M\nO\nR\nE"); };
-    EXPECT_EQ(f->outer_width(), 4170);
     for (const auto& [index, width, words] : steps) {
-        click(button(index));
+        if (index) click(button(index));
         EXPECT_EQ(f->outer_width(), width) << index;
         EXPECT_EQ(f->width(), ui::px(width - 120));
         EXPECT_EQ(button(4)->text(), word(words[0]));
@@ -186,14 +160,12 @@ TEST_F(FrmSetDestTest, StreetBoxesTilesAndListsMoveTheDestinationCancelPutsItBac
     EXPECT_EQ(box("cboY")->currentIndex(), 5);
     click(button(0));
     EXPECT_EQ(dest(2), (Cell{8, 10}));
-
     const std::tuple<const char*, int, const char*, Cell> picks[] = {
         {"cboPUB", 6, "The Lamb", {96, 96}},
         {"cboTRANSIT", 7, "Erato", {106, 106}},
         {"cboBANK", 5, "Zelkova and 53rd", {100, 106}},
         {"cboGUILD", 10, "Wandering Guild", {20, 20}},
-        {"cboHALL", 9, "Great Hall", {30, 30}},
-    };
+        {"cboHALL", 9, "Great Hall", {30, 30}}};
     for (const auto& [name, go, item, to] : picks) {
         box(name)->setCurrentIndex(box(name)->findText(QLatin1String(item)));
         click(button(go));
@@ -203,12 +175,11 @@ TEST_F(FrmSetDestTest, StreetBoxesTilesAndListsMoveTheDestinationCancelPutsItBac
     box("cboPUB")->setCurrentIndex(0);  // the placeholder leads nowhere
     click(button(6));
     EXPECT_EQ(dest(2), (Cell{30, 30}));
-
-    click(find(QStringLiteral("TILE(8)")));
+    click("TILE(8)");
     EXPECT_EQ(dest(2), (Cell{31, 31}));
     EXPECT_EQ(tile(4), QStringLiteral("Holly && 16th"));
     city.head_for(0, 0, 2);
-    click(find(QStringLiteral("TILE(0)")));  // kept inside the city
+    click("TILE(0)");  // kept inside the city
     EXPECT_EQ(dest(2), (Cell{0, 0}));
 
     QTest::keyClick(f.get(), Qt::Key_Escape);
@@ -218,45 +189,60 @@ TEST_F(FrmSetDestTest, StreetBoxesTilesAndListsMoveTheDestinationCancelPutsItBac
     EXPECT_FALSE(std::filesystem::exists(city.world.folder / "VAMP.dat"));
 }
 
-TEST_F(FrmSetDestTest, ThePanelMeasuresFromTheChosenCharacterAtTheChosenRank) {
+TEST_F(FrmSetDestTest, ThePanelMeasuresFromTheChosenCharacterAtTheChosenRankAndNeverFails) {
+    city.state.db.SEL_VAMP = 9;  // gone since it was chosen: the current one stands in
     open();
-    EXPECT_EQ(city.state.db.SEL_VAMP, 1);  // nobody chosen yet: the current character
+    EXPECT_EQ(city.state.db.SEL_VAMP, 1);
     EXPECT_EQ(row(0), QStringLiteral("Blood Bank|Amethyst|50th|2"));
     EXPECT_EQ(row(3), QStringLiteral("|Juniper|30th|60"));
-    click(find(QStringLiteral("imgDIST(1)")));
+    click("imgDIST(1)");
     EXPECT_EQ(f->NEAREST_RANK, 2);
-    EXPECT_EQ(find<PictureBox>(QStringLiteral("imgDIST(1)"))->picture(), 4);
+    EXPECT_EQ(find<ui::PictureBox>(QStringLiteral("imgDIST(1)"))->picture(), 4);
     EXPECT_EQ(row(2), QStringLiteral("Clio|Zelkova|52nd|4"));
     const NAV_DEST& route = city.state.planner.DEST_ROUTE;
     EXPECT_EQ(row(4), QStringLiteral("Clio to %1|Juniper|30th|%2")
                           .arg(QString::fromStdString(city.state.map.PLACE_NAME(route.VIA_CODE)))
                           .arg(route.VIA_DIST));
-
     // Bravo stands at (20, 20): the list goes by item data, not by position.
     choose_vamp(QStringLiteral("Bravo"));
     EXPECT_EQ(city.state.db.SEL_VAMP, 3);
     EXPECT_EQ(row(3), QStringLiteral("|Juniper|30th|40"));
     EXPECT_EQ(row(0).section('|', 3), QStringLiteral("84"));
+    f->close();
+
+    // Without a current or chosen character every control does nothing.
+    city.state.db.CUR_VAMP = 0;
+    city.state.db.SEL_VAMP = 0;
+    open();
+    for (int i : {0, 1, 5, 14, 15})
+        click(button(i));
+    click("TILE(2)");
+    click("imgDIST(2)");
+    choose_vamp(QStringLiteral("Charlie"));
+    EXPECT_EQ(row(3), QStringLiteral("|||"));
+    click(button(2));
+    EXPECT_EQ(dest(1), (Cell{40, 60}));
+    EXPECT_TRUE(city.world.prompts.shown.empty());
 }
 
 TEST_F(FrmSetDestTest, ListsRefillWhenThePlannerComesBackFromAnotherWindowOnly) {
     open();
-    QApplication::setActiveWindow(f.get());
+    auto activate = [](QWidget* w) {
+        QApplication::setActiveWindow(w);
+        pump();
+    };
+    activate(f.get());
     box("cboHALL")->setCurrentIndex(1);
     box("cboPUB")->showPopup();  // a list's drop-down is no other window
     pump();
     box("cboPUB")->hidePopup();
-    QApplication::setActiveWindow(nullptr);  // another program
-    pump();
-    QApplication::setActiveWindow(f.get());
-    pump();
+    activate(nullptr);  // another program
+    activate(f.get());
     EXPECT_EQ(box("cboHALL")->currentIndex(), 1);
     QWidget other;  // a window of ours, as help is
     other.show();
-    QApplication::setActiveWindow(&other);
-    pump();
-    QApplication::setActiveWindow(f.get());
-    pump();
+    activate(&other);
+    activate(f.get());
     EXPECT_EQ(box("cboHALL")->currentIndex(), 0);
 }
 
@@ -266,20 +252,20 @@ TEST_F(FrmSetDestTest, CopyingBetweenCharactersOkWritesAndTheCloseBoxKeeps) {
     click(button(14));  // GET DESTINATION
     EXPECT_EQ(dest(1), (Cell{7, 9}));
     EXPECT_EQ(tile(4), QStringLiteral("Beech && 5th"));
-    click(find(QStringLiteral("TILE(1)")));
+    click("TILE(1)");
     click(button(15));  // SET DESTINATION
     click(button(2));
     EXPECT_EQ(dest(1), (Cell{40, 60}));
     EXPECT_EQ(dest(2), (Cell{7, 8}));
 
     open();
-    click(find(QStringLiteral("TILE(3)")));
+    click("TILE(3)");
     f->close();  // the close box neither restores nor writes
     EXPECT_EQ(dest(1), (Cell{39, 60}));
     EXPECT_EQ(redraws, 2);
 
     open();
-    click(find(QStringLiteral("TILE(5)")));
+    click("TILE(5)");
     box("cboX")->setFocus();
     QTest::keyClick(box("cboX"), Qt::Key_Return);
     EXPECT_FALSE(f->isVisible());
@@ -295,52 +281,28 @@ TEST_F(FrmSetDestTest, TheVariableButtonsReachTheirWindowsAndHelpAsksForItsTopic
         city.place(20, 20, 0);
         city.place(60, 62, 105);
     };
-    click(find(QStringLiteral("cmdVARCommand(0)")));
+    click("cmdVARCommand(0)");
     EXPECT_TRUE(f->isModal());
     box("cboGUILD")->setCurrentIndex(1);
     click(button(10));
     EXPECT_EQ(dest(1), (Cell{60, 62}));
-
-    click(find(QStringLiteral("cmdVARCommand(1)")));
+    click("cmdVARCommand(1)");
     EXPECT_FALSE(f->isModal());
-    click(find(QStringLiteral("cmdVARCommand(3)")));
+    click("cmdVARCommand(3)");
     EXPECT_EQ(tools, (std::vector<int16_t>{1, 0}));
-    click(find(QStringLiteral("cmdVARCommand(2)")));
+    click("cmdVARCommand(2)");
     EXPECT_EQ(city.world.prompts.shown,
-              (std::vector<ShownBox>{{"Shops have not yet been implemented... Maybe next "
-                                      "version... Maybe not...",
-                                      MsgButtons::OK, MsgIcon::Information, "... um... no..."}}));
+              (std::vector<ShownBox>{
+                  {"Shops have not yet been implemented... Maybe next version... Maybe not...",
+                   MsgButtons::OK, MsgIcon::Information, "... um... no..."}}));
     click(button(3));
-    EXPECT_EQ(windows.calls, (QStringList{"INIT_GUILDS", "INIT_HELP 9"}));
-    EXPECT_EQ(windows.owners, (std::vector<QWidget*>{f.get(), f.get()}));
+    EXPECT_EQ(windows.calls, (QStringList{"INIT_GUILDS frmSET_DEST", "INIT_HELP 9 frmSET_DEST"}));
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(redraws, 0);
-
     f->show_modal();  // "Set Destination" again while it is open: the edit goes on
     EXPECT_TRUE(f->isModal());
     click(button(2));
     EXPECT_EQ(dest(1), (Cell{40, 60}));
-}
-
-TEST_F(FrmSetDestTest, WithoutACurrentOrChosenCharacterNothingFails) {
-    city.state.db.SEL_VAMP = 9;  // gone since it was chosen: the current one stands in
-    open();
-    EXPECT_EQ(city.state.db.SEL_VAMP, 1);
-    EXPECT_EQ(row(0), QStringLiteral("Blood Bank|Amethyst|50th|2"));
-    f->close();
-
-    city.state.db.CUR_VAMP = 0;
-    city.state.db.SEL_VAMP = 0;
-    open();
-    for (int i : {0, 1, 5, 14, 15})
-        click(button(i));
-    click(find(QStringLiteral("TILE(2)")));
-    click(find(QStringLiteral("imgDIST(2)")));
-    choose_vamp(QStringLiteral("Charlie"));
-    EXPECT_EQ(row(3), QStringLiteral("|||"));
-    click(button(2));
-    EXPECT_EQ(dest(1), (Cell{40, 60}));
-    EXPECT_TRUE(city.world.prompts.shown.empty());
 }
 
 }  // namespace
