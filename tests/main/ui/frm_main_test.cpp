@@ -364,5 +364,20 @@ TEST_F(FrmMainTest, ActivationFromAnotherWindowRedrawsAndComingBackFromElsewhere
     EXPECT_EQ(w.windows.splash_unloads, unloads + 1);
 }
 
+// A classic menu shows a tick beside a ticked item and nothing beside an unticked one; Qt's
+// styles draw an empty box beside any checkable item, so only ticked items may be checkable.
+TEST_F(FrmMainTest, OnlyTickedItemsCarryAMark) {
+    int ticked = 0, unticked = 0;
+    for (const char* name :
+         {"mnuZoomData(0)", "mnuZoomData(2)", "mnuNavData(0)", "mnuNavData(3)", "mnuAutoNavData(0)",
+          "mnuAutoNavData(1)", "mnuOptData(2)", "mnuOptData(3)"}) {
+        const QAction* item = action(name);
+        EXPECT_EQ(item->isCheckable(), item->isChecked()) << name;
+        ++(item->isChecked() ? ticked : unticked);
+    }
+    EXPECT_GT(ticked, 0);
+    EXPECT_GT(unticked, 0);
+}
+
 }  // namespace
 }  // namespace zeko::testing
