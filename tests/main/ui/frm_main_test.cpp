@@ -304,13 +304,11 @@ TEST_F(FrmMainTest, ClicksReachTheirWorkersAndHandlers) {
     RecordingWorkers& rec = w.workers;
     FakeBrowser& wb = w.wb();
     // Each item reaches its worker, leaving the check marks to the program; the File menu
-    // holds the close question back while its worker runs.
-    const std::pair<const char*, const char*> items[] = {
-        {"mnuFileData(6)", "MENU_FILE 6"},   {"mnuNavData(0)", "MENU_NAVLINES 0"},
-        {"mnuZoomData(4)", "MENU_ZOOM 4"},   {"mnuAutoNavData(1)", "MENU_AUTONAV 1"},
-        {"mnuVampData(2)", "MENU_VAMP 2"},   {"mnuOptData(2)", "MENU_OPTIONS 2"},
-        {"mnuToolsData(3)", "MENU_TOOLS 3"}, {"mnuSkillsData(1)", "MENU_SKILLS 1"},
-        {"mnuLinksData(0)", "MENU_LINKS 0"}, {"mnuHelpData(2)", "MENU_HELP 2"}};
+    // holds the close question back while its worker runs. (The program's own workers are
+    // reached through every other menu in the workers' tests.)
+    const std::pair<const char*, const char*> items[] = {{"mnuFileData(6)", "MENU_FILE 6"},
+                                                         {"mnuZoomData(4)", "MENU_ZOOM 4"},
+                                                         {"mnuNavData(0)", "MENU_NAVLINES 0"}};
     for (const auto& [name, call] : items) {
         rec.calls.clear();
         const bool ticked = action(name)->isChecked();
