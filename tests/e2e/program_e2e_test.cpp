@@ -152,11 +152,8 @@ class ProgramE2e : public ::testing::Test {
 
     // Waits for the answer of an empty script in the game page.
     bool fence() {
-        // Shared, since an answer may come after a timed-out wait has returned.
-        auto answered = std::make_shared<bool>(false);
-        wb->page()->runJavaScript(QStringLiteral("0"), QWebEngineScript::ApplicationWorld,
-                                  [answered](const QVariant&) { *answered = true; });
-        return wait_until([&] { return *answered; });
+        return run_script(wb->page(), QStringLiteral("0"), QWebEngineScript::ApplicationWorld)
+            .isValid();
     }
 
     // Sends the first form of the page whose fields pass `match` (a script expression over
@@ -172,10 +169,7 @@ class ProgramE2e : public ::testing::Test {
                                   "  if (%1) { f.querySelector('input[type=submit]').click(); "
                                   "return true; } } return false; })()")
                                   .arg(match);
-        auto clicked = std::make_shared<std::optional<bool>>();
-        wb->page()->runJavaScript(click, QWebEngineScript::MainWorld,
-                                  [clicked](const QVariant& r) { *clicked = r.toBool(); });
-        if (!wait_until([&] { return clicked->has_value(); }) || !**clicked) {
+        if (!run_script(wb->page(), click).toBool()) {
             ADD_FAILURE() << "no form matches " << match.toStdString();
             return std::nullopt;
         }
