@@ -300,23 +300,6 @@ TEST_F(ProgramE2e, MovePostIsPredictedBeforeThePageArrivesAndNeitherPageIsRead) 
     EXPECT_TRUE(read_to_the_guest());
 }
 
-TEST_F(ProgramE2e, WithNoActionPointsAMoveIsNeitherLoggedNorPredictedAndThePageIsRead) {
-    ASSERT_NO_FATAL_FAILURE(start());
-    ASSERT_TRUE(place("ap=0"));
-    ASSERT_NO_FATAL_FAILURE(reload());
-    ASSERT_NO_FATAL_FAILURE(nudge());
-    ASSERT_EQ(position(), (Square{99, 99}));
-    const auto refused = move_to(101, 101);
-    ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->before.at, (Square{99, 99}));
-    EXPECT_FALSE(refused->before.predicted);
-    EXPECT_TRUE(refused->complete.rip_active);
-    EXPECT_EQ(postdata_file(), "(none)");
-    EXPECT_TRUE(read_to_the_guest());
-    EXPECT_EQ(position(), (Square{100, 100}));
-    EXPECT_EQ(guest_line().second, 0);
-}
-
 // An empty points field on the page stops neither the log nor the prediction.
 TEST_F(ProgramE2e, PostLogHoldsEveryPostByteForByteAndQuittingKeepsThePosition) {
     ASSERT_TRUE(place("points=empty"));
