@@ -50,12 +50,7 @@ struct ProgramRun {
         return wait_until([&] { return done[which].count(url) >= count; });
     }
     // Runs a script in the game page and gives its answer as text.
-    QString eval(const QString& script) {
-        std::optional<QString> got;
-        wb.page()->runJavaScript(script, [&](const QVariant& v) { got = v.toString(); });
-        wait_until([&] { return got.has_value(); });
-        return got.value_or(QString());
-    }
+    QString eval(const QString& script) { return run_script(wb.page(), script).toString(); }
 
     QWebEngineProfile profile;  // off the record: a fresh cookie jar per run
     QtWebBrowser wb;

@@ -19,6 +19,7 @@
 namespace zeko {
 namespace {
 
+using testing::run_script;
 using testing::wait_until;
 
 struct Request {
@@ -127,9 +128,7 @@ class WebBrowserTest : public ::testing::Test {
         EXPECT_TRUE(wait_until([&] { return got.has_value(); }));
         return got.value_or(T{});
     }
-    QVariant run(const QString& script) {
-        return answer<QVariant>([&](auto done) { browser.page()->runJavaScript(script, done); });
-    }
+    QVariant run(const QString& script) { return run_script(browser.page(), script); }
     std::optional<QString> innerHtml() {
         return answer<std::optional<QString>>([&](auto done) { browser.readBodyInnerHtml(done); });
     }

@@ -14,26 +14,6 @@
 
 namespace zeko::ui {
 
-namespace {
-
-class NoWindows final : public ProgramWindows {
-  public:
-    void INIT_HELP(int16_t, QWidget*) override {}
-    void show_frmABOUT() override {}
-    void show_frmSET_DEST() override {}
-    void show_frmPICConfig() override {}
-    void show_frmSHOPPING() override {}
-    void show_frmSKILLS() override {}
-    void show_frmEMOTICON() override {}
-    void INIT_GUILDS(QWidget*) override {}
-    void SNAPSHOT_BMP() override {}
-    void SNAPSHOT_HTML(const std::string&) override {}
-    void SNAPSHOT_HTML_CSS(const std::string&) override {}
-    void UNLOAD_SPLASH() override {}
-};
-
-}  // namespace
-
 ProgramUi::ProgramUi(ProgramState& state, FrmMain::BrowserFactory make_browser,
                      std::function<void()> quit)
     : ProgramUi(state, *new NoWindows, std::move(make_browser), std::move(quit)) {

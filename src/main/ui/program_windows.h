@@ -35,4 +35,21 @@ class ProgramWindows {
     virtual void UNLOAD_SPLASH() = 0;
 };
 
+// Every call does nothing: for a program put together without the other windows.
+class NoWindows : public ProgramWindows {
+  public:
+    void INIT_HELP(int16_t, QWidget*) override {}
+    void show_frmABOUT() override {}
+    void show_frmSET_DEST() override {}
+    void show_frmPICConfig() override {}
+    void show_frmSHOPPING() override {}
+    void show_frmSKILLS() override {}
+    void show_frmEMOTICON() override {}
+    void INIT_GUILDS(QWidget*) override {}
+    void SNAPSHOT_BMP() override {}
+    void SNAPSHOT_HTML(const std::string&) override {}
+    void SNAPSHOT_HTML_CSS(const std::string&) override {}
+    void UNLOAD_SPLASH() override {}
+};
+
 }  // namespace zeko::ui

@@ -31,12 +31,7 @@ class HelpLinkTest : public ::testing::Test {
               },
               {}) {}
 
-    QVariant run(const QString& script) {
-        std::optional<QVariant> got;
-        browser->page()->runJavaScript(script, [&](const QVariant& v) { got = v; });
-        EXPECT_TRUE(wait_until([&] { return got.has_value(); }));
-        return got.value_or(QVariant());
-    }
+    QVariant run(const QString& script) { return run_script(browser->page(), script); }
     // Waits until the page shows the given text.
     bool shows(const QString& text) {
         return wait_until([&] {

@@ -83,13 +83,8 @@ TEST_F(FrmLayoutTest, ComingBackFromAnotherApplicationKeepsTheSelection) {
     f().close();
 }
 
-TEST_F(FrmLayoutTest, OkTakesTheChosenLayoutAndHelpAsksForItsTopic) {
-    open();
-    list()->setCurrentRow(2);
-    press(0);
-    EXPECT_FALSE(f().isVisible());
-    EXPECT_EQ(w.settings().LAYOUT, 2);
-    EXPECT_EQ(w.find(QStringLiteral("fraINFO"))->y(), ui::px(-40));
+// OK on a chosen layout is followed from the menu in the workers' test.
+TEST_F(FrmLayoutTest, HelpAsksForItsTopic) {
     w.windows.calls.clear();
     open();
     press(2);

@@ -72,7 +72,7 @@ TEST_F(PageTrackingTest, AnAnswerAboutAPageLeftOrAfterTheStopIsDropped) {
     }
 }
 
-TEST_F(PageTrackingTest, WithoutTheCheckMarkAPostIsNotPredictedWhateverTheSetting) {
+TEST_F(PageTrackingTest, WithoutTheCheckMarkOrThePointsAPostIsNotPredicted) {
     city.state.settings.SETTINGS.AUTONAV_PRECOG = kTrue;
     for (bool ticked : {false, true}) {
         precog = ticked;
@@ -80,6 +80,12 @@ TEST_F(PageTrackingTest, WithoutTheCheckMarkAPostIsNotPredictedWhateverTheSettin
         EXPECT_EQ(tracking.tracker().POSITION_PREDICTED, ticked);
         EXPECT_EQ(at(), ticked ? std::make_pair(20, 30) : std::make_pair(7, 7));
     }
+    // The points the browser read on the page go with the post: none left, no prediction.
+    NavigationRequest tired = move_post("action=move&x=21&y=31");
+    tired.countdown_ap.value = QStringLiteral("0");
+    wb.fireBeforeNavigate2(tired);
+    EXPECT_FALSE(tracking.tracker().POSITION_PREDICTED);
+    EXPECT_EQ(at(), std::make_pair(20, 30));
 }
 
 }  // namespace

@@ -52,20 +52,13 @@ class RecordingWorkers final : public ui::MainWorkers {
     }
 };
 
-// Records every call of the other windows as "NAME argument", with the owner's objectName
-// where the call has one.
-class RecordingWindows final : public ui::ProgramWindows {
+// Records the calls of the other windows these tests look at, as "NAME argument" with the
+// owner's objectName where the call has one. (The program's own test opens the windows.)
+class RecordingWindows final : public ui::NoWindows {
   public:
     void INIT_HELP(int16_t topic, QWidget* owner) override {
-        calls << QStringLiteral("INIT_HELP %1 %2").arg(topic).arg(owner_name(owner));
+        calls << QStringLiteral("INIT_HELP %1 %2").arg(topic).arg(owner->objectName());
     }
-    void show_frmABOUT() override { calls << "frmABOUT"; }
-    void show_frmSET_DEST() override { calls << "frmSET_DEST"; }
-    void show_frmPICConfig() override { calls << "frmPICConfig"; }
-    void show_frmSHOPPING() override { calls << "frmSHOPPING"; }
-    void show_frmSKILLS() override { calls << "frmSKILLS"; }
-    void show_frmEMOTICON() override { calls << "frmEMOTICON"; }
-    void INIT_GUILDS(QWidget* owner) override { calls << "INIT_GUILDS " + owner_name(owner); }
     void SNAPSHOT_BMP() override { calls << "SNAPSHOT_BMP"; }
     void SNAPSHOT_HTML(const std::string& body) override {
         calls << "HTML " + QString::fromStdString(body);
@@ -77,11 +70,6 @@ class RecordingWindows final : public ui::ProgramWindows {
 
     QStringList calls;
     int splash_unloads = 0;
-
-  private:
-    static QString owner_name(const QWidget* owner) {
-        return owner != nullptr ? owner->objectName() : QStringLiteral("-");
-    }
 };
 
 // The test city: one bank, one pub and one station around (101, 101), a hall, a guild and a

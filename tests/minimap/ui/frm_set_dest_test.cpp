@@ -24,7 +24,7 @@ namespace {
 using ui::FrmSetDest;
 
 // Records the windows the planner asks for, as "NAME argument owner".
-class FakeWindows final : public ui::ProgramWindows {
+class FakeWindows final : public ui::NoWindows {
   public:
     void INIT_HELP(int16_t topic, QWidget* owner) override {
         calls << QStringLiteral("INIT_HELP %1 %2").arg(topic).arg(owner->objectName());
@@ -33,14 +33,6 @@ class FakeWindows final : public ui::ProgramWindows {
         calls << "INIT_GUILDS " + owner->objectName();
         if (during_guilds) during_guilds();
     }
-    // clang-format off
-    void show_frmABOUT() override {} void show_frmSET_DEST() override {}
-    void show_frmPICConfig() override {} void show_frmSHOPPING() override {}
-    void show_frmSKILLS() override {} void show_frmEMOTICON() override {}
-    void SNAPSHOT_BMP() override {} void UNLOAD_SPLASH() override {}
-    void SNAPSHOT_HTML(const std::string&) override {}
-    void SNAPSHOT_HTML_CSS(const std::string&) override {}
-    // clang-format on
 
     QStringList calls;
     std::function<void()> during_guilds;

@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QTimer>
+#include <QWebEnginePage>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
+#include <optional>
 
 namespace zeko::testing {
 
@@ -48,6 +51,14 @@ bool wait_until(const std::function<bool()>& done, int limit_ms) {
     poll.start(5);
     if (!done()) loop.exec();
     return done();
+}
+
+QVariant run_script(QWebEnginePage* page, const QString& script, quint32 world) {
+    // Shared, since the answer may come after a timed-out wait has returned.
+    auto got = std::make_shared<std::optional<QVariant>>();
+    page->runJavaScript(script, world, [got](const QVariant& v) { *got = v; });
+    wait_until([&] { return got->has_value(); });
+    return got->value_or(QVariant());
 }
 
 void settle(int ms) {

@@ -3,11 +3,14 @@
 // What the window and browser tests share: readable text failures and event-loop helpers.
 
 #include <QString>
+#include <QVariant>
+#include <QWebEngineScript>
 
 #include <functional>
 #include <ostream>
 
 class QTimer;
+class QWebEnginePage;
 class QWidget;
 
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -18,6 +21,9 @@ namespace zeko::testing {
 
 // Runs the event loop until `done` holds. The limit only guards against a hang.
 bool wait_until(const std::function<bool()>& done, int limit_ms = 30000);
+// Runs a script in a page and waits for its answer: an invalid value when none came.
+QVariant run_script(QWebEnginePage* page, const QString& script,
+                    quint32 world = QWebEngineScript::MainWorld);
 // Lets the event loop run for a while (the engine paints a loaded page a little later).
 void settle(int ms);
 // Lets pending window events run.

@@ -68,6 +68,13 @@ class SandboxServer {
     std::string host() const { return "127.0.0.1:" + std::to_string(port_); }
     std::string game_url() const { return "http://" + host() + "/blood.pl"; }
     HttpReply get(const std::string& path) const { return http(port_, "GET", path); }
+    // Asks the server to stop: its exit code, -1 when it crashed.
+    int stop() {
+        process_.terminate();
+        return process_.waitForFinished(30000) && process_.exitStatus() == QProcess::NormalExit
+                   ? process_.exitCode()
+                   : -1;
+    }
 
   private:
     QProcess process_;

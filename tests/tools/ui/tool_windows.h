@@ -13,20 +13,9 @@
 namespace zeko::testing {
 
 // The program's other windows as the tool windows reach them: only help calls are recorded.
-class RecordingWindows final : public ui::ProgramWindows {
+class RecordingWindows final : public ui::NoWindows {
   public:
     void INIT_HELP(int16_t topic, QWidget* owner) override { help.emplace_back(topic, owner); }
-    void show_frmABOUT() override {}
-    void show_frmSET_DEST() override {}
-    void show_frmPICConfig() override {}
-    void show_frmSHOPPING() override {}
-    void show_frmSKILLS() override {}
-    void show_frmEMOTICON() override {}
-    void INIT_GUILDS(QWidget*) override {}
-    void SNAPSHOT_BMP() override {}
-    void SNAPSHOT_HTML(const std::string&) override {}
-    void SNAPSHOT_HTML_CSS(const std::string&) override {}
-    void UNLOAD_SPLASH() override {}
 
     std::vector<std::pair<int16_t, QWidget*>> help;
 };
