@@ -395,19 +395,26 @@ std::string SandboxGame::render(const Character& who, bool guest, std::string_vi
     h += "<p class=\"links\"><a href=\"blood.pl?action=welcome\">Refresh</a></p>\n";
     if (who.look.walk_ms > 0) {
         // Sent like a click on the form's button, so the browser sees an ordinary form post.
-        h += "<script>setTimeout(function () {\n"
+        // The wait runs in a worker: a page that is not on screen has its own timers held
+        // back to one a second.
+        h += "<script>(function () {\n"
              "  var want = \"" +
              walk_step(who) +
              "\";\n"
-             "  for (var i = 0; i < document.forms.length; ++i) {\n"
-             "    var f = document.forms[i];\n"
-             "    if (new URLSearchParams(new FormData(f)).toString() === want) {\n"
-             "      f.requestSubmit();\n"
-             "      return;\n"
+             "  var wait = new Worker(URL.createObjectURL(new Blob([\"setTimeout(function () "
+             "{ postMessage(0); }, " +
+             std::to_string(who.look.walk_ms) +
+             ");\"])));\n"
+             "  wait.onmessage = function () {\n"
+             "    for (var i = 0; i < document.forms.length; ++i) {\n"
+             "      var f = document.forms[i];\n"
+             "      if (new URLSearchParams(new FormData(f)).toString() === want) {\n"
+             "        f.requestSubmit();\n"
+             "        return;\n"
+             "      }\n"
              "    }\n"
-             "  }\n"
-             "}, " +
-             std::to_string(who.look.walk_ms) + ");</script>\n";
+             "  };\n"
+             "})();</script>\n";
     }
     h += "</body>\n</html>\n";
     return h;
