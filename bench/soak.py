@@ -5,10 +5,11 @@ The sandbox's game pages send one of their own move or transit forms after a set
 program's browser loads every page and the program tracks each one ("Standard" on, the
 prediction off, so every page is read). Once a second the resident memory of every process of
 the program is sampled, and the processor time they used. Then two idle phases: a page with a
-neighbourhood table (nothing to do), and a page without one (the page read retries every
-150 ms by design).
+neighbourhood table (nothing to do), and a page without one but with a long chat log (the
+page read retries every 150 ms by design). Last, the time from a finished page to the minimap
+redrawn (bench/soak_frame_ui), on plain pages and on pages with a long chat log.
 
-    bench/soak.py [build-bench] [--minutes 2] [--pace 333] [--idle 60] [--idle-table 20]
+    bench/soak.py [build-bench] [--minutes 2] [--pace 250] [--idle 60] [--idle-table 20]
                   [--env NAME=VALUE ...]
 
 --env adds to the program's environment, for trying engine options without a rebuild.
@@ -68,6 +69,14 @@ def process_tree(root):
     return sorted(p for p in keep if p in parent)
 
 
+def parent_of(pid):
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return int(f.read().rsplit(")", 1)[1].split()[1])
+    except (OSError, IndexError, ValueError):
+        return None
+
+
 def read_process(pid):
     """(rss kB, pss kB, cpu seconds, name) or None when it is gone."""
     try:
@@ -118,11 +127,16 @@ class Sampler(threading.Thread):
             rss = pss = 0
             kinds = {}
             pids = process_tree(self.root)
+            kind_of = {}
             for pid in pids:
                 got = read_process(pid)
                 if not got:
                     continue
                 r, p, c, kind = got
+                # Renderers are forked from a zygote and keep its command line.
+                if kind == "zygote" and kind_of.get(parent_of(pid)) == "zygote":
+                    kind = "renderer"
+                kind_of[pid] = kind
                 rss += r
                 pss += p
                 kinds[kind] = kinds.get(kind, 0) + r / 1024
@@ -213,10 +227,11 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     ap.add_argument("build", nargs="?", default="build-bench")
     ap.add_argument("--minutes", type=float, default=2.0, help="walking time")
-    ap.add_argument("--pace", type=int, default=333, help="ms each page waits before its step")
+    ap.add_argument("--pace", type=int, default=250, help="ms each page waits before its step")
     ap.add_argument("--idle", type=float, default=60, help="s idle on a page without a table")
     ap.add_argument("--idle-table", type=float, default=20, help="s idle on a page with one")
     ap.add_argument("--env", action="append", default=[], help="NAME=VALUE for the program")
+    ap.add_argument("--frames", type=int, default=60, help="pages timed to the minimap")
     ap.add_argument("--quiet", action="store_true", help="no progress lines")
     o = ap.parse_args()
 
@@ -275,7 +290,7 @@ def main():
         wait_ms = int((o.idle_table + 8) * 1000)
         sandbox.post("/sandbox/place", f"walk={wait_ms}")
         settled = settle(sandbox, 2.0)
-        sandbox.post("/sandbox/place", "walk=0&table=none")
+        sandbox.post("/sandbox/place", "walk=0&table=none&chat=before")
         say("idle on a page with a table")
         t0, c0 = time.monotonic(), sampler.cpu_total()
         time.sleep(o.idle_table)
@@ -294,6 +309,21 @@ def main():
         alive = program.poll() is None
         sampler.stop.set()
         sampler.join()
+        os.killpg(program.pid, signal.SIGTERM)
+        program.wait(timeout=10)
+
+        # Page complete to minimap redrawn, on plain pages and on pages with a long chat log
+        # before the neighbourhood.
+        frames = []
+        frame_bench = os.path.join(build, "bench", "soak_frame_ui")
+        if o.frames > 0 and os.access(frame_bench, os.X_OK):
+            for look in ("chat=none", "chat=before"):
+                say(f"page to minimap, {look}")
+                sandbox.post("/sandbox/place", f"walk={o.pace}&table=shown&{look}&ap=9999")
+                run = subprocess.run([frame_bench, folder, str(o.frames)], env=env, cwd=folder,
+                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                     text=True, timeout=180)
+                frames.append((look, run.stdout))
     finally:
         for p in reversed(procs):
             if p.poll() is None:
@@ -330,6 +360,8 @@ def main():
     if "cpu_pct" in idle and "cpu_pct" in idle_table:
         print(f"  the retrying page read: {idle['cpu_pct'] - idle_table['cpu_pct']:.2f}% of one "
               f"core (idle without a table less idle with one)")
+    for look, text in frames:
+        print(f"{look}: {text.rstrip()}")
     print("  (avg: the last minute of the phase; growth: the later half; CPU: % of one core, "
           "all processes; RSS counts pages shared between processes once per process, PSS "
           "splits them)")

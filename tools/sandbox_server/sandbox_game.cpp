@@ -396,12 +396,14 @@ std::string SandboxGame::render(const Character& who, bool guest, std::string_vi
     if (who.look.walk_ms > 0) {
         // Sent like a click on the form's button, so the browser sees an ordinary form post.
         // The wait runs in a worker: a page that is not on screen has its own timers held
-        // back to one a second.
+        // back to one a second. The window holds the worker, or it could be collected before
+        // its message comes.
         h += "<script>(function () {\n"
              "  var want = \"" +
              walk_step(who) +
              "\";\n"
-             "  var wait = new Worker(URL.createObjectURL(new Blob([\"setTimeout(function () "
+             "  var wait = window.walkWait = new Worker(URL.createObjectURL(new "
+             "Blob([\"setTimeout(function () "
              "{ postMessage(0); }, " +
              std::to_string(who.look.walk_ms) +
              ");\"])));\n"
