@@ -17,6 +17,7 @@ redrawn (bench/soak_frame_ui), on plain pages and on pages with a long chat log.
 
 import argparse
 import os
+import re
 import shutil
 import signal
 import struct
@@ -232,6 +233,9 @@ def main():
     ap.add_argument("--idle-table", type=float, default=20, help="s idle on a page with one")
     ap.add_argument("--env", action="append", default=[], help="NAME=VALUE for the program")
     ap.add_argument("--frames", type=int, default=60, help="pages timed to the minimap")
+    ap.add_argument("--idle-rows", type=float, default=30,
+                    help="s idle without a table for the page reads of the whole body and of "
+                         "the first rows alone, compared in soak_frame_ui (0: not measured)")
     ap.add_argument("--quiet", action="store_true", help="no progress lines")
     o = ap.parse_args()
 
@@ -315,6 +319,7 @@ def main():
         # Page complete to minimap redrawn, on plain pages and on pages with a long chat log
         # before the neighbourhood.
         frames = []
+        rows_idle = []
         frame_bench = os.path.join(build, "bench", "soak_frame_ui")
         if o.frames > 0 and os.access(frame_bench, os.X_OK):
             for look in ("chat=none", "chat=before"):
@@ -324,6 +329,29 @@ def main():
                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                      text=True, timeout=180)
                 frames.append((look, run.stdout))
+
+            # The retrying read, reading the whole body and the first rows alone.
+            sandbox.post("/sandbox/place", "walk=0&table=none&chat=before")
+            for how in (("whole body", []), ("first rows", ["rows"])) if o.idle_rows > 0 else ():
+                say(f"idle without a table, reading the {how[0]}")
+                before = sandbox.hits()
+                bench = subprocess.Popen([frame_bench, folder, "0"] + how[1], env=env, cwd=folder,
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                         start_new_session=True)
+                procs.append(bench)
+                watch = Sampler(bench.pid)
+                watch.start()
+                wait_until(lambda: sandbox.hits() > before, 60)
+                time.sleep(5)
+                t0, c0 = time.monotonic(), watch.cpu_total()
+                time.sleep(o.idle_rows)
+                t1, c1 = time.monotonic(), watch.cpu_total()
+                rows_idle.append(phase_report(f"reading {how[0]}", watch.between(t0, t1),
+                                              c1 - c0, t1 - t0))
+                watch.stop.set()
+                watch.join()
+                os.killpg(bench.pid, signal.SIGTERM)
+                bench.wait(timeout=10)
     finally:
         for p in reversed(procs):
             if p.poll() is None:
@@ -360,8 +388,28 @@ def main():
     if "cpu_pct" in idle and "cpu_pct" in idle_table:
         print(f"  the retrying page read: {idle['cpu_pct'] - idle_table['cpu_pct']:.2f}% of one "
               f"core (idle without a table less idle with one)")
+    for r in rows_idle:
+        print(f"  idle without a table, {r['name']}: {r['cpu_pct']:.2f}% of one core "
+              f"(soak_frame_ui)")
+    work = []
     for look, text in frames:
         print(f"{look}: {text.rstrip()}")
+        for line in text.splitlines():
+            m = re.search(r"work after the wait.*p95\s+([0-9.]+) ms", line)
+            if m:
+                work.append(float(m.group(1)))
+    # The aims, side by side.
+    print("aims:")
+    if "peak_rss" in walk:
+        print(f"  peak resident memory during the walk {walk['peak_rss']:.0f} MB (aim: at most "
+              f"350 MB); growth {walk['growth_rss']:+.1f} MB/min RSS, "
+              f"{walk['growth_pss']:+.1f} MB/min PSS (aim: none)")
+    if "cpu_pct" in idle and "cpu_pct" in idle_table:
+        print(f"  the retrying read {idle['cpu_pct'] - idle_table['cpu_pct']:.2f}% of one core "
+              f"(aim: under 2 %)")
+    if work:
+        print(f"  page complete to minimap redrawn, after the timer's wait: p95 {max(work):.1f} ms"
+              f" (aim: well inside 16 ms)")
     print("  (avg: the last minute of the phase; growth: the later half; CPU: % of one core, "
           "all processes; RSS counts pages shared between processes once per process, PSS "
           "splits them)")

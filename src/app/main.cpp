@@ -12,6 +12,7 @@
 #include "main/program.h"
 #include "main/program_state.h"
 #include "main/ui/program_ui.h"
+#include "platform/engine_setup.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_screen.h"
 #include "platform/qt_web_browser.h"
@@ -20,8 +21,10 @@ int main(int argc, char** argv) {
     // The engine refuses to start as root with its sandbox on.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    zeko::prepare_engine();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    zeko::setup_engine_profile();
 
     zeko::QtPrompts prompts;
     zeko::SystemClock clock;

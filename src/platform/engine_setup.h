@@ -10,8 +10,8 @@ namespace zeko {
 // after these and win.
 void prepare_engine();
 
-// Bounds what the profile every browser of the program shares keeps in its caches. Call it
-// before the first browser is made.
-void setup_engine_profile(QWebEngineProfile* profile);
+// Bounds what the profile every browser of the program shares (the default one unless told
+// otherwise) keeps in its caches. Call it before the first browser is made.
+void setup_engine_profile(QWebEngineProfile* profile = nullptr);
 
 }  // namespace zeko
