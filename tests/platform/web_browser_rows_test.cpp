@@ -64,6 +64,14 @@ TEST(WebBrowserRows, ReadsFromTheFirstBareRowToTheEndOfWhatHoldsTheThirdRowAfter
          QStringLiteral("<table><tr><td><table>") + row(7) + row(8) +
              QStringLiteral("</table></td></tr>") + row(2) + QStringLiteral("</table>") + chat,
          QStringLiteral("<TR>"), QStringLiteral("</TBODY>")},
+        {"rows in a classed row",
+         QStringLiteral("<table><tr class=x><td><table>") + three +
+             QStringLiteral("</table></td></tr></table>") + chat,
+         QStringLiteral("<TR>"), QStringLiteral("</TBODY>")},
+        {"the third row closing outside the first rows' table",
+         chat + QStringLiteral("<table><tr class=x><td><table>") + row(1) + row(2) +
+             QStringLiteral("</table>tail</td></tr>") + row(3) + QStringLiteral("</table>") + chat,
+         QStringLiteral("<TR>"), QStringLiteral("</TBODY>")},
         {"rows in a template",
          QStringLiteral("<template><table>") + three + QStringLiteral("</table></template>") + chat,
          QStringLiteral("<TR>"), QStringLiteral("</TBODY>")},
