@@ -376,9 +376,13 @@ def main():
             print(f"  {r['name']:<15} (no samples)")
             continue
         per_load = f"{r['cpu_ms_per_load']:.1f} ms" if "cpu_ms_per_load" in r else ""
+        # A slope over less than half a minute of samples says nothing.
+        steady = r["seconds"] >= 60
+        rss_growth = f"{r['growth_rss']:+6.1f}/min" if steady else f"{'-':>10}"
+        pss_growth = f"{r['growth_pss']:+6.1f}/min" if steady else f"{'-':>10}"
         print(f"  {r['name']:<15} {r['peak_rss']:7.0f}MB {r['avg_rss']:6.0f}MB "
-              f"{r['growth_rss']:+6.1f}/min {r['peak_pss']:7.0f}MB {r['avg_pss']:6.0f}MB "
-              f"{r['growth_pss']:+6.1f}/min {r['processes']:5d} {r['cpu_pct']:6.2f}% "
+              f"{rss_growth} {r['peak_pss']:7.0f}MB {r['avg_pss']:6.0f}MB "
+              f"{pss_growth} {r['processes']:5d} {r['cpu_pct']:6.2f}% "
               f"{per_load:>9}")
     if "loads" in walk:
         print(f"  page loads during the walk: {walk['loads']} ({walk['loads_per_s']:.2f}/s)")
