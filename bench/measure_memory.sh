@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the program offscreen against the sandbox server, waits until the welcome page has
-# loaded, and reports the resident memory of the program and all its helper processes.
+# loaded, and reports the resident memory of the program and all its helper processes. While
+# playing: bench/soak.py.
 set -euo pipefail
 build=${1:-build-bench}
 folder=$(mktemp -d)
@@ -24,9 +25,14 @@ pids=$(ps -e -o pid=,ppid= | awk -v root="$app" '
       for (p in parent) if (!(p in keep) && (parent[p] in keep)) { keep[p] = 1; changed = 1 } }
     for (p in keep) print p }')
 total=0
+shared=0
 for p in $pids; do
   kb=$(awk '/^VmRSS:/ { print $2 }' "/proc/$p/status" 2>/dev/null || echo 0)
   total=$((total + ${kb:-0}))
+  # PSS splits the pages the engine's processes share among them.
+  kb=$(awk '/^Pss:/ { print $2 }' "/proc/$p/smaps_rollup" 2>/dev/null || echo 0)
+  shared=$((shared + ${kb:-0}))
 done
-echo "memory: $(echo "$pids" | wc -w) processes, RSS $((total / 1024)) MiB with the welcome page loaded"
+echo "memory: $(echo "$pids" | wc -w) processes, RSS $((total / 1024)) MiB (PSS $((shared / 1024)) MiB)" \
+  "with the welcome page loaded"
 kill "$app" 2>/dev/null || true

@@ -15,6 +15,7 @@
 #include "main/program_state.h"
 #include "main/ui/program_ui.h"
 #include "platform/download.h"
+#include "platform/engine_setup.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_screen.h"
 #include "platform/qt_web_browser.h"
@@ -25,8 +26,10 @@ int main(int argc, char** argv) {
     // The engine refuses to start as root with its sandbox on.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    zeko::prepare_engine();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    zeko::setup_engine_profile();
     // Every window of the program carries its logo.
     QApplication::setWindowIcon(QIcon(zeko::artwork::splash_logo()));
 

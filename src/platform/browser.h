@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QWidget;
 
@@ -80,6 +81,15 @@ class WebBrowser : public QObject {
     // read "&lt;" and "&gt;". Empty optional: no document or body.
     virtual void readBodyInnerHtml(std::function<void(std::optional<QString>)> done) = 0;
     virtual void readBodyOuterHtml(std::function<void(std::optional<QString>)> done) = 0;
+    // As much of readBodyInnerHtml's text as a reader of the first `rows` table rows needs,
+    // which is far less on a page with much else: from the first "<TR>" (a row tag without
+    // attributes) to the end of the element holding the `rows`-th "</TR>" after it; the whole
+    // text when there is no such tag; an empty text when the body holds no table row at all.
+    // This default reads the whole text.
+    virtual void readBodyRowsHtml(int rows, std::function<void(std::optional<QString>)> done) {
+        (void)rows;
+        readBodyInnerHtml(std::move(done));
+    }
     // Replaces the body's content.
     virtual void writeBodyInnerHtml(const QString& html) = 0;
     virtual void setBodyBgColor(BgrColor color) = 0;

@@ -220,6 +220,103 @@ inline constexpr char kSerializeBody[] = R"JS(
 })
 )JS";
 
+// kSerializeBody's inner text, from the first row tag without attributes to the end of the
+// element that holds the `rows`-th row closed after it (the end of the text when that is the
+// body); the whole text when there is no such tag; "" when the body has no row at all (rows
+// inside templates count). Called with the number of rows. Text that a reader of the rows never
+// reaches is neither made nor sent, which matters on pages with long chat logs read again and
+// again.
+inline constexpr char kSerializeBodyRows[] = R"JS(
+(function (rows) {
+  'use strict';
+  const body = document.body;
+  if (!body) return null;
+  const templated = !!body.querySelector('template');
+  if (!body.querySelector('tr') && !templated) return '';
+  const VOID = new Set(['AREA', 'BASE', 'BASEFONT', 'BGSOUND', 'BR', 'COL', 'EMBED', 'FRAME',
+    'HR', 'IMG', 'INPUT', 'KEYGEN', 'LINK', 'META', 'PARAM', 'SOURCE', 'TRACK', 'WBR']);
+  const RAW = new Set(['SCRIPT', 'STYLE', 'XMP', 'IFRAME', 'NOEMBED', 'NOFRAMES', 'PLAINTEXT',
+    'NOSCRIPT']);
+  const SIMPLE = /^[A-Za-z0-9\-_.:]+$/;
+  function angles(s) { return s.replace(/</g, '&lt;').replace(/>/g, '&gt;'); }
+  function text(s) {
+    return angles(s.replace(/&/g, '&amp;')).replace(/\u00A0/g, '&nbsp;');
+  }
+  function quoted(s) { return text(s).replace(/"/g, '&quot;'); }
+  function nameOf(el) { return angles(el.tagName.toUpperCase()); }
+  const DONE = {};
+  let out = [];
+  let started = false;
+  let closed = 0;
+  let last = null;
+  function element(el) {
+    const name = nameOf(el);
+    if (!started && name === 'TR' && el.attributes.length === 0) {
+      started = true;
+      out = [];
+    }
+    out.push('<', name);
+    for (const a of el.attributes) {
+      const v = a.value;
+      out.push(' ', angles(a.name));
+      if (v !== '' && SIMPLE.test(v)) out.push('=', v);
+      else out.push('="', quoted(v), '"');
+    }
+    out.push('>');
+    if (VOID.has(name)) return;
+    children(name === 'TEMPLATE' && el.content ? el.content : el, RAW.has(name));
+    close(el, name);
+  }
+  // The parent's end tag follows the last row, so a reader that drops a few characters from
+  // the end still sees the row whole; rows straight in the body run to the end.
+  function close(el, name) {
+    out.push('</', name, '>');
+    if (el === last) throw DONE;
+    if (started && name === 'TR' && ++closed === rows) {
+      const parent = el.parentNode;
+      if (parent && parent !== body && parent.nodeType === 1) last = parent;
+    }
+  }
+  function node(n, raw) {
+    if (n.nodeType === 1) element(n);
+    else if (n.nodeType === 3) out.push(raw ? angles(n.data) : text(n.data));
+    else if (n.nodeType === 4) out.push(text(n.data));
+    else if (n.nodeType === 8) out.push('<!--', angles(n.data), '-->');
+  }
+  function children(parent, raw) {
+    for (let n = parent.firstChild; n; n = n.nextSibling) node(n, raw);
+  }
+  // Where the first bare row stands among ordinary elements (no template can hide one before
+  // it), the text starts there, and what comes before it is not even walked.
+  function firstRow() {
+    if (templated) return null;
+    for (const tr of body.getElementsByTagName('tr')) {
+      if (nameOf(tr) !== 'TR' || tr.attributes.length !== 0) continue;
+      for (let up = tr.parentNode; up !== body; up = up.parentNode) {
+        if (!up || up.nodeType !== 1 || VOID.has(nameOf(up)) || RAW.has(nameOf(up))) return null;
+      }
+      return tr;
+    }
+    return null;
+  }
+  try {
+    const start = firstRow();
+    if (start) {
+      element(start);
+      for (let at = start; at !== body; at = at.parentNode) {
+        for (let n = at.nextSibling; n; n = n.nextSibling) node(n, false);
+        if (at.parentNode !== body) close(at.parentNode, nameOf(at.parentNode));
+      }
+    } else {
+      children(body, false);
+    }
+  } catch (e) {
+    if (e !== DONE) throw e;
+  }
+  return out.join('');
+})
+)JS";
+
 // Reads a named field of a named form: {status: 'value'|'missing'|'failed', value}.
 inline constexpr char kReadFormField[] = R"JS(
 (function (formName, fieldName) {

@@ -464,6 +464,19 @@ void QtWebBrowser::readBodyOuterHtml(std::function<void(std::optional<QString>)>
     readBody(true, std::move(done));
 }
 
+void QtWebBrowser::readBodyRowsHtml(int rows, std::function<void(std::optional<QString>)> done) {
+    const QString script =
+        QString::fromUtf8(browser_scripts::kSerializeBodyRows) + QStringLiteral("(%1)").arg(rows);
+    runScript(script, [done = std::move(done)](const QVariant& result) {
+        if (!done) return;
+        if (result.typeId() == QMetaType::QString) {
+            done(result.toString());
+        } else {
+            done(std::nullopt);
+        }
+    });
+}
+
 void QtWebBrowser::writeBodyInnerHtml(const QString& html) {
     runScript(call("(function (h) { if (document.body) document.body.innerHTML = h; })", {html}),
               {});

@@ -47,6 +47,7 @@ class QtWebBrowser final : public WebBrowser {
 
     void readBodyInnerHtml(std::function<void(std::optional<QString>)> done) override;
     void readBodyOuterHtml(std::function<void(std::optional<QString>)> done) override;
+    void readBodyRowsHtml(int rows, std::function<void(std::optional<QString>)> done) override;
     void writeBodyInnerHtml(const QString& html) override;
     void setBodyBgColor(BgrColor color) override;
     void setBodyTextColor(BgrColor color) override;

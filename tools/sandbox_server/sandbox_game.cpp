@@ -1,6 +1,8 @@
 #include "sandbox_game.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -107,6 +109,17 @@ std::optional<std::string> apply_look(std::string_view fields, Look& look) {
         if (*v != "shown" && *v != "empty") return std::string("points must be shown or empty");
         changed.empty_points = *v == "empty";
     }
+    if (const auto v = form_value(form, "table")) {
+        if (*v != "shown" && *v != "none") return std::string("table must be shown or none");
+        changed.no_table = *v == "none";
+    }
+    if (const auto v = form_value(form, "walk")) {
+        const auto ms = parse_int(*v);
+        if (!ms || *ms < 0 || *ms > kMaxWalkMs) {
+            return "walk must be a number of milliseconds from 0 to " + std::to_string(kMaxWalkMs);
+        }
+        changed.walk_ms = *ms;
+    }
     look = changed;
     return std::nullopt;
 }
@@ -116,6 +129,31 @@ const Station* station_at(int x, int y) {
         if (s.x == x && s.y == y) return &s;
     }
     return nullptr;
+}
+
+std::string walk_step(const Character& who) {
+    if (who.ap <= 1) return "action=rest";
+    const auto move = [](int x, int y) {
+        return "action=move&x=" + std::to_string(x) + "&y=" + std::to_string(y);
+    };
+    for (size_t i = 0; i < kStations.size(); ++i) {
+        const Station& s = kStations[i];
+        if (who.x == s.x && who.y == s.y) {
+            if (who.rode) return move(s.x + 1, s.y + 1);
+            const Station& next = kStations[(i + 1) % kStations.size()];
+            return "action=transit&target=" + std::string(next.name) + "+Station";
+        }
+        if (who.x == s.x + 1 && who.y == s.y + 1) return move(s.x, s.y);
+    }
+    const Station* nearest = &kStations[0];
+    const auto distance = [&](const Station& s) {
+        return std::max(std::abs(s.x - who.x), std::abs(s.y - who.y));
+    };
+    for (const Station& s : kStations) {
+        if (distance(s) < distance(*nearest)) nearest = &s;
+    }
+    const auto toward = [](int from, int to) { return from + (to > from) - (to < from); };
+    return move(toward(who.x, nearest->x), toward(who.y, nearest->y));
 }
 
 Login login_from_cookie(const std::optional<std::string>& raw) {
@@ -214,6 +252,7 @@ std::string SandboxGame::act(Character& who, const Form& form, bool& changed) {
         who.x = *x;
         who.y = *y;
         --who.ap;
+        who.rode = false;
         changed = true;
         return {};
     }
@@ -227,6 +266,7 @@ std::string SandboxGame::act(Character& who, const Form& form, bool& changed) {
             who.x = s.x;
             who.y = s.y;
             --who.ap;
+            who.rode = true;
             changed = true;
             return "You ride the transit to " + full + ".";
         }
@@ -316,16 +356,18 @@ std::string SandboxGame::render(const Character& who, bool guest, std::string_vi
     // The companion program reads the first three rows of the page as the neighbourhood, so
     // this table is the first and its rows carry no attributes; the chat has no rows of its own.
     if (who.look.chat == Look::Chat::Before) h += chat_log();
-    h += "<table class=\"map\">\n";
-    bool span_written = false;
-    for (int dy = -1; dy <= 1; ++dy) {
-        h += "<tr>\n";
-        for (int dx = -1; dx <= 1; ++dx) {
-            h += render_cell(who, dx, dy, span_written) + "\n";
+    if (!who.look.no_table) {
+        h += "<table class=\"map\">\n";
+        bool span_written = false;
+        for (int dy = -1; dy <= 1; ++dy) {
+            h += "<tr>\n";
+            for (int dx = -1; dx <= 1; ++dx) {
+                h += render_cell(who, dx, dy, span_written) + "\n";
+            }
+            h += "</tr>\n";
         }
-        h += "</tr>\n";
+        h += "</table>\n";
     }
-    h += "</table>\n";
     if (who.look.chat == Look::Chat::After) h += chat_log();
 
     const Station* station = station_at(who.x, who.y);
@@ -351,6 +393,31 @@ std::string SandboxGame::render(const Character& who, bool guest, std::string_vi
 
     h += "<div class=\"rest\">" + post_form(hidden("action", "rest"), "Rest") + "</div>\n";
     h += "<p class=\"links\"><a href=\"blood.pl?action=welcome\">Refresh</a></p>\n";
+    if (who.look.walk_ms > 0) {
+        // Sent like a click on the form's button, so the browser sees an ordinary form post.
+        // The wait runs in a worker: a page that is not on screen has its own timers held
+        // back to one a second. The window holds the worker, or it could be collected before
+        // its message comes.
+        h += "<script>(function () {\n"
+             "  var want = \"" +
+             walk_step(who) +
+             "\";\n"
+             "  var wait = window.walkWait = new Worker(URL.createObjectURL(new "
+             "Blob([\"setTimeout(function () "
+             "{ postMessage(0); }, " +
+             std::to_string(who.look.walk_ms) +
+             ");\"])));\n"
+             "  wait.onmessage = function () {\n"
+             "    for (var i = 0; i < document.forms.length; ++i) {\n"
+             "      var f = document.forms[i];\n"
+             "      if (new URLSearchParams(new FormData(f)).toString() === want) {\n"
+             "        f.requestSubmit();\n"
+             "        return;\n"
+             "      }\n"
+             "    }\n"
+             "  };\n"
+             "})();</script>\n";
+    }
     h += "</body>\n</html>\n";
     return h;
 }

@@ -46,8 +46,8 @@ const Station* station_at(int x, int y);
 std::string_view blood_css();
 
 // How a character's game page is drawn, so that the shapes the real game's pages take can be
-// tried. Set with the form fields cells=classed|mixed|bare, chat=none|before|after and
-// points=shown|empty.
+// tried. Set with the form fields cells=classed|mixed|bare, chat=none|before|after,
+// points=shown|empty, table=shown|none and walk=MS.
 struct Look {
     // classed: every neighbourhood cell carries its class, as the real game's do
     // (TD.cityblock, TD.intersect, TD.street, TD.city); mixed: the blocks' cells are bare;
@@ -58,7 +58,14 @@ struct Look {
     enum class Chat { None, Before, After } chat = Chat::None;
     // The countdown field "ap" shown empty rather than with the points left.
     bool empty_points = false;
+    // No neighbourhood table at all, as on the game's pages away from the street.
+    bool no_table = false;
+    // When above 0: the page sends one of its own forms itself after this many milliseconds,
+    // the next step of a walk (see walk_step), so that a browser showing it plays on its own.
+    int walk_ms = 0;
 };
+
+inline constexpr int kMaxWalkMs = 600000;
 
 // Sets the look's fields that the form gives; on a value it does not know nothing changes and
 // the reason is returned.
@@ -70,7 +77,14 @@ struct Character {
     int y = kStartY;
     int ap = kStartAp;
     Look look;
+    // The last step was a transit ride.
+    bool rode = false;
 };
+
+// The form body a walking page sends next: from a station one step off to the crossing
+// south-east of it and back, then a ride to the following station; from elsewhere a step
+// towards the nearest station; a rest when the points run out.
+std::string walk_step(const Character& who);
 
 // Who a request plays: the value of the login cookie, or the guest.
 struct Login {

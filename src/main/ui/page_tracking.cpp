@@ -87,7 +87,9 @@ void PageTracking::tmrRIP_Timer() {
     set_rip_interval(0);
     const uint64_t generation = generation_;
     QPointer<PageTracking> self(this);
-    wb_.readBodyInnerHtml([self, generation](std::optional<QString> body) {
+    // Only the first rows: on a page with a long chat log the whole body would cost a frame,
+    // every 150 ms while a page has no neighbourhood table.
+    wb_.readBodyRowsHtml(3, [self, generation](std::optional<QString> body) {
         // Too late: the program is ending, or a newer page has been completed since.
         if (!self || self->stopped_ || self->generation_ != generation) return;
         std::optional<std::string> text;
