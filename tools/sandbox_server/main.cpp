@@ -57,8 +57,9 @@ void usage(std::ostream& out) {
            "  --state-file FILE write the characters' positions there after each change\n"
            "  --look FIELDS     how game pages look, e.g. cells=bare&chat=before&points=empty\n"
            "                    (cells=classed|mixed|bare, chat=none|before|after,\n"
-           "                    points=shown|empty; default: classed cells, no chat, points "
-           "shown)\n";
+           "                    points=shown|empty, table=shown|none, walk=MS: the page sends\n"
+           "                    its own move or ride after MS milliseconds; default: classed\n"
+           "                    cells, no chat, points and table shown, no walking)\n";
     update_usage(out);
 }
 
