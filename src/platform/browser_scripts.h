@@ -171,17 +171,9 @@ inline constexpr char kDocumentHook[] = R"JS(
 })();
 )JS";
 
-// Serialises the body the way the old browser did; called with true for the body's own tag.
-// Returns null when there is no body. Readers cut this text at tags, so every "<" and ">" that
-// is not the page's own markup comes out as "&lt;" and "&gt;": in attribute values, in comments
-// and in script and other raw text, where the old browser left them bare and a player's text
-// that the game had escaped correctly could pass for a tag. Comments keep their "<!--" and
-// "-->".
-inline constexpr char kSerializeBody[] = R"JS(
-(function (outer) {
-  'use strict';
-  const body = document.body;
-  if (!body) return null;
+// What both body serialisers share, so they escape alike: the element kinds, the escaping and
+// an element's start tag. Placed inside a function that has `body` in scope.
+inline constexpr char kSerializerParts[] = R"JS(
   const VOID = new Set(['AREA', 'BASE', 'BASEFONT', 'BGSOUND', 'BR', 'COL', 'EMBED', 'FRAME',
     'HR', 'IMG', 'INPUT', 'KEYGEN', 'LINK', 'META', 'PARAM', 'SOURCE', 'TRACK', 'WBR']);
   const RAW = new Set(['SCRIPT', 'STYLE', 'XMP', 'IFRAME', 'NOEMBED', 'NOFRAMES', 'PLAINTEXT',
@@ -192,10 +184,9 @@ inline constexpr char kSerializeBody[] = R"JS(
     return angles(s.replace(/&/g, '&amp;')).replace(/\u00A0/g, '&nbsp;');
   }
   function quoted(s) { return text(s).replace(/"/g, '&quot;'); }
-  const out = [];
-  function element(el) {
-    const name = angles(el.tagName.toUpperCase());
-    out.push('<', name);
+  function nameOf(el) { return angles(el.tagName.toUpperCase()); }
+  function startTag(el, out) {
+    out.push('<', nameOf(el));
     for (const a of el.attributes) {
       const v = a.value;
       out.push(' ', angles(a.name));
@@ -203,6 +194,26 @@ inline constexpr char kSerializeBody[] = R"JS(
       else out.push('="', quoted(v), '"');
     }
     out.push('>');
+  }
+)JS";
+
+// Serialises the body the way the old browser did; called with true for the body's own tag.
+// Returns null when there is no body. Readers cut this text at tags, so every "<" and ">" that
+// is not the page's own markup comes out as "&lt;" and "&gt;": in attribute values, in comments
+// and in script and other raw text, where the old browser left them bare and a player's text
+// that the game had escaped correctly could pass for a tag. Comments keep their "<!--" and
+// "-->".
+inline constexpr char kSerializeBodyStart[] = R"JS(
+(function (outer) {
+  'use strict';
+  const body = document.body;
+  if (!body) return null;
+)JS";
+inline constexpr char kSerializeBody[] = R"JS(
+  const out = [];
+  function element(el) {
+    const name = nameOf(el);
+    startTag(el, out);
     if (VOID.has(name)) return;
     children(name === 'TEMPLATE' && el.content ? el.content : el, RAW.has(name));
     out.push('</', name, '>');
@@ -226,24 +237,15 @@ inline constexpr char kSerializeBody[] = R"JS(
 // inside templates count). Called with the number of rows. Text that a reader of the rows never
 // reaches is neither made nor sent, which matters on pages with long chat logs read again and
 // again.
-inline constexpr char kSerializeBodyRows[] = R"JS(
+inline constexpr char kSerializeBodyRowsStart[] = R"JS(
 (function (rows) {
   'use strict';
   const body = document.body;
   if (!body) return null;
   const templated = !!body.querySelector('template');
   if (!body.querySelector('tr') && !templated) return '';
-  const VOID = new Set(['AREA', 'BASE', 'BASEFONT', 'BGSOUND', 'BR', 'COL', 'EMBED', 'FRAME',
-    'HR', 'IMG', 'INPUT', 'KEYGEN', 'LINK', 'META', 'PARAM', 'SOURCE', 'TRACK', 'WBR']);
-  const RAW = new Set(['SCRIPT', 'STYLE', 'XMP', 'IFRAME', 'NOEMBED', 'NOFRAMES', 'PLAINTEXT',
-    'NOSCRIPT']);
-  const SIMPLE = /^[A-Za-z0-9\-_.:]+$/;
-  function angles(s) { return s.replace(/</g, '&lt;').replace(/>/g, '&gt;'); }
-  function text(s) {
-    return angles(s.replace(/&/g, '&amp;')).replace(/\u00A0/g, '&nbsp;');
-  }
-  function quoted(s) { return text(s).replace(/"/g, '&quot;'); }
-  function nameOf(el) { return angles(el.tagName.toUpperCase()); }
+)JS";
+inline constexpr char kSerializeBodyRows[] = R"JS(
   const DONE = {};
   let out = [];
   let started = false;
@@ -255,14 +257,7 @@ inline constexpr char kSerializeBodyRows[] = R"JS(
       started = true;
       out = [];
     }
-    out.push('<', name);
-    for (const a of el.attributes) {
-      const v = a.value;
-      out.push(' ', angles(a.name));
-      if (v !== '' && SIMPLE.test(v)) out.push('=', v);
-      else out.push('="', quoted(v), '"');
-    }
-    out.push('>');
+    startTag(el, out);
     if (VOID.has(name)) return;
     children(name === 'TEMPLATE' && el.content ? el.content : el, RAW.has(name));
     close(el, name);

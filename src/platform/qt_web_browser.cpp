@@ -444,7 +444,9 @@ void QtWebBrowser::runScript(const QString& script, std::function<void(const QVa
 }
 
 void QtWebBrowser::readBody(bool outer, std::function<void(std::optional<QString>)> done) {
-    const QString script = QString::fromUtf8(browser_scripts::kSerializeBody) +
+    const QString script = QString::fromUtf8(browser_scripts::kSerializeBodyStart) +
+                           QString::fromUtf8(browser_scripts::kSerializerParts) +
+                           QString::fromUtf8(browser_scripts::kSerializeBody) +
                            (outer ? QStringLiteral("(true)") : QStringLiteral("(false)"));
     runScript(script, [done = std::move(done)](const QVariant& result) {
         if (!done) return;
@@ -465,8 +467,10 @@ void QtWebBrowser::readBodyOuterHtml(std::function<void(std::optional<QString>)>
 }
 
 void QtWebBrowser::readBodyRowsHtml(int rows, std::function<void(std::optional<QString>)> done) {
-    const QString script =
-        QString::fromUtf8(browser_scripts::kSerializeBodyRows) + QStringLiteral("(%1)").arg(rows);
+    const QString script = QString::fromUtf8(browser_scripts::kSerializeBodyRowsStart) +
+                           QString::fromUtf8(browser_scripts::kSerializerParts) +
+                           QString::fromUtf8(browser_scripts::kSerializeBodyRows) +
+                           QStringLiteral("(%1)").arg(rows);
     runScript(script, [done = std::move(done)](const QVariant& result) {
         if (!done) return;
         if (result.typeId() == QMetaType::QString) {
