@@ -85,10 +85,18 @@ TEST_F(Quit, SavesBothFilesWhateverTheAnswer) {
     state.db.VAMP_COUNT = 2;
     state.db.CUR_VAMP = 2;
     state.settings.SETTINGS.LAYOUT = 3;
+    // Saved before the question is asked, so a program killed while it waits loses nothing.
+    bool saved_when_asked = false;
+    world.prompts.on_show = [&] {
+        saved_when_asked = std::filesystem::exists(world.folder / "SETTINGS.DAT") &&
+                           std::filesystem::exists(world.folder / "VAMP.dat");
+    };
     for (MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
         world.prompts.answer(answer);
         world.random.values = {value_for(4, 1, 19)};
+        saved_when_asked = false;
         EXPECT_EQ(QUIT_PROMPT(state), answer);
+        EXPECT_TRUE(saved_when_asked);
         EXPECT_EQ(world.prompts.shown.back(),
                   (ShownBox{"Are you sure you want to quit..?", MsgButtons::YesNo,
                             MsgIcon::Question, "Leaving..?"}));

@@ -14,6 +14,7 @@ namespace zeko::testing {
 MsgResult ScriptedPrompts::message_box(std::string_view text, MsgButtons buttons, MsgIcon icon,
                                        std::string_view title) {
     shown.push_back(ShownBox{std::string(text), buttons, icon, std::string(title)});
+    if (on_show) on_show();
     if (!answers.empty()) {
         MsgResult r = answers.front();
         answers.pop_front();

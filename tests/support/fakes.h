@@ -36,6 +36,8 @@ class ScriptedPrompts final : public Prompts {
     void type(std::string text) { typed.push_back(std::move(text)); }
 
     std::vector<ShownBox> shown;
+    // Runs as each box is shown, to look at the world at that moment.
+    std::function<void()> on_show;
     std::vector<std::string> input_prompts;
     std::deque<MsgResult> answers;
     std::deque<std::string> typed;

@@ -19,6 +19,7 @@
 #include "main/ui/main_menus.h"
 #include "main/ui/page_tracking.h"
 #include "main/ui/vb_widgets.h"
+#include "support/failing_files.h"
 #include "ui_world.h"
 
 namespace zeko::testing {
@@ -113,11 +114,16 @@ TEST_F(MainWorkersTest, ZoomItemsAndButtonsStopAtTheirEndsAndOnlyZoomInWrites) {
 }
 
 TEST_F(MainWorkersTest, OptionsAndAutoNavToggleTheirTicksAndSave) {
+    // "Graphical Map?" saves and applies twice in a row.
+    FailingFiles files;
+    w.state->use_files(files);
     for (VbBool expected : {kFalse, kTrue}) {
-        trigger("mnuOptData", {2});  // "Graphical Map?"
+        trigger("mnuOptData", {2});
         EXPECT_EQ(saved().value().TILE_IMAGES, expected);
         EXPECT_EQ(action("mnuOptData", 2)->isChecked(), expected == kTrue);
     }
+    EXPECT_EQ(files.writes("SETTINGS.DAT"), 4);
+    w.state->use_files(posix_files());
     // The navigation lines: tick, line and setting.
     const char* const lines[4] = {"BANK1", "PUB1", "TRANS1", "DEST1"};
     for (int i = 0; i < 4; ++i) {
