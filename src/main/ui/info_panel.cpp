@@ -33,38 +33,52 @@ DistancePictures add_distance_pictures(QWidget* parent, const std::function<void
     return made;
 }
 
-InfoPanel::InfoPanel(ProgramState& state, std::function<void()> build_map, QWidget* parent)
-    : QWidget(parent), state_(state), build_map_(std::move(build_map)) {
-    style_panel(this, "fraINFO", kGround);
+PanelRows add_panel_rows(QWidget* parent, int first_fixed, int32_t amp_width, int32_t ap_width) {
     const char* const frames[5] = {"fraBANK", "fraPUB", "fraTRANSIT", "fraDEST", "fraDESTTRANS"};
     QFont row_font(QStringLiteral("Courier New"));
     row_font.setPointSize(8);
     row_font.setBold(true);
-    QFont caption_font = font();
+    QFont caption_font = parent->font();
     caption_font.setPointSize(7);
-    auto label = [&](QWidget* parent, const QString& name, const QString& text, int left,
-                     int width) {
-        auto* l = new QLabel(text, parent);
+    auto label = [&](QWidget* frame, const QString& name, const QString& text, int32_t left,
+                     int32_t width) {
+        auto* l = new QLabel(text, frame);
         l->setObjectName(name);
         l->setFont(row_font);
         l->setGeometry(twips_rect(left, 135, width, 225));
         l->setTextFormat(Qt::PlainText);
         return l;
     };
+    PanelRows rows;
     for (int i = 0; i < 5; ++i) {
         const auto n = static_cast<size_t>(i);
-        auto* frame = new VbFrame(this);
+        auto* frame = new VbFrame(parent);
         frame->setObjectName(QLatin1String(frames[i]));
         frame->setFont(caption_font);
         frame->setGeometry(twips_rect(0, 360 * i, 2940, 375));
-        rowFrames_[n] = frame;
-        lblX_[n] = label(frame, indexed("lblX", i), {}, 120, 1155);
-        lbl_[2 * n] = label(frame, indexed("lbl", 2 * i), QStringLiteral("&"), 1320, 120);
-        lblY_[n] = label(frame, indexed("lblY", i), {}, 1440, 555);
-        lblAP_[n] = label(frame, indexed("lblAP", i), {}, 2280, 315);
-        lbl_[2 * n + 1] = label(frame, indexed("lbl", 2 * i + 1), QStringLiteral("AP"), 2640, 255);
-        lblAP_[n]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        rows.frames[n] = frame;
+        const int fixed = first_fixed + 2 * i;
+        rows.lblX[n] = label(frame, indexed("lblX", i), {}, 120, 1155);
+        rows.fixed[2 * n] =
+            label(frame, indexed("lbl", fixed), QStringLiteral("&"), 1320, amp_width);
+        rows.lblY[n] = label(frame, indexed("lblY", i), {}, 1440, 555);
+        rows.lblAP[n] = label(frame, indexed("lblAP", i), {}, 2280, 315);
+        rows.lblAP[n]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        rows.fixed[2 * n + 1] =
+            label(frame, indexed("lbl", fixed + 1), QStringLiteral("AP"), 2640, ap_width);
     }
+    return rows;
+}
+
+InfoPanel::InfoPanel(ProgramState& state, std::function<void()> build_map, QWidget* parent)
+    : QWidget(parent), state_(state), build_map_(std::move(build_map)) {
+    style_panel(this, "fraINFO", kGround);
+    const PanelRows rows = add_panel_rows(this, 0, 120, 255);
+    rowFrames_ = rows.frames;
+    lblX_ = rows.lblX;
+    lblY_ = rows.lblY;
+    lblAP_ = rows.lblAP;
+    lbl_ = rows.fixed;
     const DistancePictures pictures =
         add_distance_pictures(this, [this](int i) { imgDIST_Click(i); });
     imgRES_ = pictures.imgRES;

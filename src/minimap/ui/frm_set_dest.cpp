@@ -72,7 +72,6 @@ constexpr PlaceListLook kPlaceLooks[] = {
     {PlaceList::Shop, false, 1680, 11, QColor(128, 128, 255)},
 };
 
-const char* const kRowFrames[5] = {"fraBANK", "fraPUB", "fraTRANSIT", "fraDEST", "fraDESTTRANS"};
 const QColor kRowColours[5] = {QColor(0, 0, 192), QColor(255, 128, 0), QColor(255, 0, 0),
                                QColor(0, 192, 192), QColor(0, 128, 128)};
 
@@ -201,37 +200,18 @@ void FrmSetDest::build_info() {
 
     fraINFO_ = make_panel(this, "fraINFO", kGround);
     fraINFO_->setGeometry(twips_rect(7620, 2220, 3600, 1815));
-    QFont row_font(QStringLiteral("Courier New"));
-    row_font.setPointSize(8);
-    row_font.setBold(true);
-    QFont caption_font = font();
-    caption_font.setPointSize(7);
-    auto label = [&](QWidget* parent, const QString& name, const QString& text, int32_t left,
-                     int32_t width) {
-        auto* l = new QLabel(text, parent);
-        l->setObjectName(name);
-        l->setFont(row_font);
-        l->setTextFormat(Qt::PlainText);
-        l->setGeometry(twips_rect(left, 135, width, 225));
-        set_palette_colors(l, {{QPalette::WindowText, kWhite}});
-        return l;
-    };
-    for (int k = 0; k < 5; ++k) {
-        const auto i = static_cast<size_t>(k);
-        auto* frame = new VbFrame(fraINFO_);
-        frame->setObjectName(QLatin1String(kRowFrames[k]));
-        frame->setFont(caption_font);
-        frame->setGeometry(twips_rect(0, 360 * k, 2940, 375));
-        frame->set_back_color(kRowColours[k]);
-        frame->set_caption_color(kWhite);
-        rowFrames_[i] = frame;
-        // lbl(0) and lbl(1) stand in Frame2; the rows' fixed labels follow them.
-        lblX_[i] = label(frame, indexed("lblX", k), {}, 120, 1155);
-        label(frame, indexed("lbl", 2 + 2 * k), QStringLiteral("&"), 1320, 135);
-        lblY_[i] = label(frame, indexed("lblY", k), {}, 1440, 555);
-        lblAP_[i] = label(frame, indexed("lblAP", k), {}, 2280, 315);
-        lblAP_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label(frame, indexed("lbl", 3 + 2 * k), QStringLiteral("AP"), 2640, 195);
+    // lbl(0) and lbl(1) stand in Frame2; the rows' fixed labels follow them.
+    const PanelRows rows = add_panel_rows(fraINFO_, 2, 135, 195);
+    rowFrames_ = rows.frames;
+    lblX_ = rows.lblX;
+    lblY_ = rows.lblY;
+    lblAP_ = rows.lblAP;
+    for (size_t i = 0; i < rows.frames.size(); ++i) {
+        rows.frames[i]->set_back_color(kRowColours[i]);
+        rows.frames[i]->set_caption_color(kWhite);
+        for (QLabel* l :
+             {rows.lblX[i], rows.lblY[i], rows.lblAP[i], rows.fixed[2 * i], rows.fixed[2 * i + 1]})
+            set_palette_colors(l, {{QPalette::WindowText, kWhite}});
     }
     const DistancePictures pictures =
         add_distance_pictures(fraINFO_, [this](int i) { imgDIST_Click(i); });
