@@ -26,10 +26,6 @@ constexpr uint32_t kFront = 0xC0FFC0;
 constexpr uint32_t kShadow = 0x004000;
 constexpr uint32_t kBlack = 0x000000;
 
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 }  // namespace
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -135,16 +131,16 @@ void FrmAbout::INIT_ABOUT() {
     // The same picture the start-up window shows.
     picture_ = artwork::splash_logo();
     cmdCOMMAND_->set_picture(imgRES_[0]->pixmap(), 0);
-    const QString info = qs(help::about_info_text());
+    const QString info = utf8(help::about_info_text());
     for (QLabel* l : {lblAPP_INF_, lblAPP_INF1_, lblAPP_INF2_})
         l->setText(info);
-    const QString artist = qs(help::about_artist_text());
+    const QString artist = utf8(help::about_artist_text());
     lblTesk_->setText(artist);
     lblTesk1_->setText(artist);
-    const QString version = qs(version_text());
+    const QString version = utf8(version_text());
     lblVER_->setText(version);
     lblVER1_->setText(version);
-    const QString toggle = qs(help::about_toggle_text());
+    const QString toggle = utf8(help::about_toggle_text());
     lblTOGGLE_->setText(toggle);
     lblTOGGLE1_->setText(toggle);
 }
@@ -189,7 +185,7 @@ void FrmAbout::lblTesk_Click() {
         view->setObjectName(QStringLiteral("wbTESK"));
         view->setGeometry(twips_rect(780, 5000, 255, 195));
     }
-    wb_->Navigate2(qs(help::about_artist_url()), QStringLiteral("_blank"), {}, {});
+    wb_->Navigate2(utf8(help::about_artist_url()), QStringLiteral("_blank"), {}, {});
 }
 
 void FrmAbout::lblTOGGLE_Click() {

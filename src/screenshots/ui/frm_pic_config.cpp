@@ -29,10 +29,6 @@ constexpr int kHelpTopic = 26;
 
 const char* const kRowLabels[3] = {"Snap Shot:", "HTML && CSS Dump:", "HTML Dump:"};
 
-QString utf8(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 void colour_box(QWidget* box) {
     set_palette_colors(box, {{QPalette::Base, kListBack},
                              {QPalette::Button, kListBack},

@@ -19,14 +19,10 @@ namespace {
 
 constexpr std::string_view kProgramTitle = "Z.E.K.O.\xC2\xB2";
 
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 QString FrmMapUpdate::built_in_guild_page() {
-    return QStringLiteral("http://") + QString::fromLatin1(hosts::kGuild) + q(kGuildPagePath);
+    return QStringLiteral("http://") + QString::fromLatin1(hosts::kGuild) + utf8(kGuildPagePath);
 }
 
 FrmMapUpdate::FrmMapUpdate(ProgramState& state, const BrowserFactory& make_browser,
@@ -37,7 +33,7 @@ FrmMapUpdate::FrmMapUpdate(ProgramState& state, const BrowserFactory& make_brows
       guild_page_(std::move(guild_page)),
       run_(state.guilds.GUILDS) {
     setObjectName(QStringLiteral("frmMAP_UPDATE"));
-    setWindowTitle(q(kMapUpdateTitle));
+    setWindowTitle(utf8(kMapUpdateTitle));
     setFixedSize(px(4635), px(6000));
     set_palette_colors(this, {{QPalette::Window, rgb_color(0x404040)}});
     setAutoFillBackground(true);
@@ -115,7 +111,7 @@ void FrmMapUpdate::open_guilds() {
 }
 
 void FrmMapUpdate::Form_Load() {
-    setWindowTitle(q(kMapUpdateTitle));
+    setWindowTitle(utf8(kMapUpdateTitle));
     run_.load();
     if (AUTO_GUILDS) cmdCOMMAND_Click(0);
 }

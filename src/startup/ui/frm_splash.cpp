@@ -30,10 +30,6 @@ constexpr std::string_view kStarting = "Starting Z.E.K.O.\xC2\xB2...";
 constexpr std::string_view kUpdating = "New map version found! Updating map...";
 constexpr std::string_view kUpdated = "Update complete... Starting Z.E.K.O.\xC2\xB2";
 
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Shows the text at the label's size even where the font falls back to a wider face: the
 // font shrinks until the text fits (the labels do not wrap).
 void set_fitting_text(QLabel* label, double points, const QString& text) {
@@ -135,7 +131,7 @@ void FrmSplash::Form_Load() {
     setAutoFillBackground(true);
     set_fitting_text(ver_, 11.25, ver_->text() + QString::fromStdString(version_text()));
     state_.settings.LOAD_SETTINGS();
-    set_fitting_text(status_, 12, q(kChecking));
+    set_fitting_text(status_, 12, utf8(kChecking));
     init_timer_.start();
     delay_timer_.start();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -207,19 +203,19 @@ void FrmSplash::check_version(const QString& body) {
     const int16_t remote = remote_map_version(body.toStdString());
     auto& settings = state_.settings;
     if (settings.SETTINGS.MAP_VERSION >= remote) {
-        set_fitting_text(status_, 12, q(kStarting));
+        set_fitting_text(status_, 12, utf8(kStarting));
     } else {
-        set_fitting_text(status_, 12, q(kUpdating));
+        set_fitting_text(status_, 12, utf8(kUpdating));
         do_events();
         const bool installed = DOWNLOAD_MAP();
         if (ended_) return;
         if (installed) {
-            set_fitting_text(status_, 12, q(kUpdated));
+            set_fitting_text(status_, 12, utf8(kUpdated));
             settings.SETTINGS.MAP_VERSION = remote;
             settings.SAVE_SETTINGS();
         } else {
             // The old map and its number stay, so the next start tries again.
-            set_fitting_text(status_, 12, q(kStarting));
+            set_fitting_text(status_, 12, utf8(kStarting));
         }
     }
     do_events();

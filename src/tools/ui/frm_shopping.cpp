@@ -20,10 +20,6 @@ constexpr int32_t kClientHeight = 4710;
 const QColor kLabelText(0, 192, 0);
 constexpr int16_t kHelpTopic = 34;
 
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 QLabel* label(QWidget* parent, const char* name, const QRect& rect) {
     auto* l = new QLabel(parent);
     l->setObjectName(QLatin1String(name));
@@ -113,7 +109,7 @@ void FrmShopping::Form_Load() {
         const QSignalBlocker block_charisma(cboCHARISMA_);
         cboSHOP_->clear();
         for (int i = 0; i < tools::kShopCount; ++i)
-            cboSHOP_->addItem(q(shops_[static_cast<size_t>(i)].Name), i);
+            cboSHOP_->addItem(utf8(shops_[static_cast<size_t>(i)].Name), i);
         cboCHARISMA_->clear();
         for (const tools::CharismaLevel& level : tools::kCharismaLevels)
             cboCHARISMA_->addItem(QLatin1String(level.text), level.percent);
@@ -172,12 +168,12 @@ void FrmShopping::recompute() {
     }
     lstBUY_->clear();
     for (const tools::BillLine& line : bill.lines) {
-        auto* entry = new QListWidgetItem(q(line.text));
+        auto* entry = new QListWidgetItem(utf8(line.text));
         entry->setData(Qt::UserRole, line.item);
         lstBUY_->addItem(entry);
     }
     total_ = bill.total;
-    lblCOST_->setText(q(tools::bill_caption(total_)));
+    lblCOST_->setText(utf8(tools::bill_caption(total_)));
 }
 
 int FrmShopping::selected_row(const QListWidget* list) {
@@ -200,7 +196,7 @@ void FrmShopping::cboSHOP_Click() {
         lstITEMS_->clear();
         for (int i = 0; i < tools::kItemCount; ++i) {
             if (shop->Sells[static_cast<size_t>(i)] != kTrue) continue;
-            auto* entry = new QListWidgetItem(q(items_[static_cast<size_t>(i)].Name));
+            auto* entry = new QListWidgetItem(utf8(items_[static_cast<size_t>(i)].Name));
             entry->setData(Qt::UserRole, i);
             lstITEMS_->addItem(entry);
         }
@@ -219,7 +215,7 @@ void FrmShopping::cboCHARISMA_Click() {
 void FrmShopping::lstITEMS_Click() {
     const int i = selected_item(lstITEMS_);
     if (i < 0) return;
-    lblDESCRIPTION_->setText(q(items_[static_cast<size_t>(i)].Description));
+    lblDESCRIPTION_->setText(utf8(items_[static_cast<size_t>(i)].Description));
 }
 
 void FrmShopping::lstITEMS_DblClick() {
