@@ -16,9 +16,10 @@ namespace zeko::ui {
 // One entry of the main window's menu tree. `parent` is the objectName of the menu it lies in
 // ("" for the menu bar). An entry that opens a menu has kMenu; an entry of a control array
 // takes its index in the array into its objectName ("mnuFileData(3)"), one with kNamed keeps
-// its name as it is. "-" makes a separator.
+// its name as it is. "-" makes a separator. Check marks are set by the program as it applies
+// the settings (MenuBar::set_ticked), not by the table.
 struct MenuEntry {
-    enum Flags : unsigned { kItem = 0, kMenu = 1, kNamed = 2, kMark = 4, kHidden = 8 };
+    enum Flags : unsigned { kItem = 0, kMenu = 1, kNamed = 2, kHidden = 8 };
     const char* parent;
     const char* name;
     const char* caption;  // UTF-8
