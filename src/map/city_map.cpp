@@ -262,7 +262,10 @@ void CityMap::LOAD_MAP() {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     if (!ec && size > static_cast<uintmax_t>(kMaxMapFileBytes)) raise(Err::Overflow);
-    std::string text = read_or_create(*files_, path);
+    load_map_bytes(read_or_create(*files_, path));
+}
+
+CityMap::MapRead CityMap::load_map_bytes(std::string text) {
     if (text.size() > static_cast<size_t>(kMaxMapFileBytes)) raise(Err::Overflow);
     unscramble_map(text);
 
@@ -278,8 +281,9 @@ void CityMap::LOAD_MAP() {
 
     const std::string_view view(text);
     constexpr std::string_view kMark = "/\\/";
+    int records = 0;
+    size_t pos = 0;
     try {
-        size_t pos = 0;
         for (;;) {
             const size_t mark = view.find(kMark, pos);
             if (mark == std::string_view::npos) break;
@@ -287,6 +291,7 @@ void CityMap::LOAD_MAP() {
             MAP_GRID[static_cast<size_t>(r.x + kSide * r.y)] = static_cast<int16_t>(r.code);
             last_name[static_cast<size_t>(r.code)] = r.name;
             named.set(static_cast<size_t>(r.code));
+            ++records;
             pos = mark + kMark.size();
         }
     } catch (...) {
@@ -295,6 +300,7 @@ void CityMap::LOAD_MAP() {
     }
     apply_names();
     MAP_LOADED = true;
+    return {records, std::string(view.substr(pos))};
 }
 
 }  // namespace zeko

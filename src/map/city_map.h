@@ -70,6 +70,14 @@ class CityMap {
     // Reads MAP.DAT from the folder into the grid and the names. Raises RuntimeError when the
     // file is too large or a record breaks a limit; what earlier records wrote stays.
     void LOAD_MAP();
+    // What one load read: how many records it applied, and the unscrambled text after the
+    // last closing mark, which a load never applies.
+    struct MapRead {
+        int records = 0;
+        std::string unread;
+    };
+    // Loads the bytes of a map file as LOAD_MAP loads the file, failing the same way.
+    MapRead load_map_bytes(std::string bytes);
     // Applies one unscrambled record (8-bit text, without its closing mark).
     void PARSE_MAP_RECORD(std::string_view record);
 

@@ -23,8 +23,10 @@ std::string update_url(std::string_view host, std::string_view path);
 int16_t remote_map_version(std::string_view body);
 
 // Puts the downloaded map of the folder in place of the installed one, in one step, so the
-// folder never lacks a map. False when the download is missing or empty, or the rename
-// failed; the installed map is then untouched and the leftover download removed.
+// folder never lacks a map. False when the download is missing or not a whole map (larger
+// than the loader takes, a record the loader refuses, no record at all, or anything but
+// blanks and line breaks after the last record), or the rename failed; the installed map is
+// then untouched and the leftover download removed.
 bool install_new_map(const std::filesystem::path& folder);
 
 }  // namespace zeko

@@ -123,14 +123,16 @@ TEST(FrmSplash, ShowsItsLabelsAsksTwiceAndTheSameVersionStartsOnceAfterTheDelay)
     EXPECT_EQ(w.tesk->navigations[0].target, "_blank");
 }
 
-TEST(FrmSplash, ANewerVersionIsInstalledUnlessTheDownloadIsEmptyAndAClickStartsAtOnce) {
+TEST(FrmSplash, ANewerVersionIsInstalledUnlessTheDownloadIsNoMapAndAClickStartsAtOnce) {
     struct Case {
         std::string download, map_after;
         int16_t version_after;
         const char* status;
     };
-    for (const Case& c : {Case{"new map", "new map", 7, "Update complete... Starting Z.E.K.O.²"},
-                          Case{"", "old map", 6, "Starting Z.E.K.O.²..."}}) {
+    const std::string map = scrambled_map({"1001900018The Fresh Paint"});
+    for (const Case& c : {Case{map, map, 7, "Update complete... Starting Z.E.K.O.²"},
+                          Case{"", "old map", 6, "Starting Z.E.K.O.²..."},
+                          Case{"<HTML>Moved</HTML>", "old map", 6, "Starting Z.E.K.O.²..."}}) {
         SplashWorld w(6);
         w.downloader.content = c.download;
         w.check("7<BR>\n");
