@@ -2,9 +2,12 @@
 // playing the update server and the guild site.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
+#include <QTest>
 
+#include <chrono>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -68,7 +71,7 @@ class StartupE2e : public ::testing::Test {
         splash = std::make_unique<ui::FrmSplash>(
             state, *ui, downloader, real_browser,
             ui::FrmSplash::Sites{QString::fromStdString(server->host()), "about:blank"},
-            [this] { ++ends; });
+            [this] { ++ends; }, version_page_wait);
         splash->Form_Load();
         return wait_until([this] { return splash->HANDED_OVER || ends > 0; }, 60000) &&
                splash->HANDED_OVER;
@@ -83,6 +86,7 @@ class StartupE2e : public ::testing::Test {
     std::string old_map;
     std::unique_ptr<SandboxServer> server;
     QtFileDownloader downloader{10000};
+    std::chrono::milliseconds version_page_wait = ui::FrmSplash::kVersionPageWait;
     std::unique_ptr<ui::ProgramUi> ui;
     std::unique_ptr<ui::FrmSplash> splash;
     int ends = 0;
@@ -118,9 +122,44 @@ TEST_F(StartupE2e, AFailedDownloadShowsItsBoxAndEndsBeforeTheMainWindow) {
         EXPECT_EQ(read(world.folder / "MAP.DAT"), old_map);
         EXPECT_FALSE(file_exists(world.folder / "map.new"));
         EXPECT_EQ(version_on_disk(), 2);
+        // The program has ended: neither the delay nor a click starts it any more.
+        splash->tmrDELAY_Timer();
+        QTest::mouseClick(splash.get(), Qt::LeftButton);
+        EXPECT_FALSE(ui->main_loaded());
         splash.reset();
         ui.reset();
     }
+}
+
+TEST_F(StartupE2e, ADownloadThatIsNoWholeMapKeepsTheMapAndItsNumberAndStarts) {
+    for (const char* answer : {"html", "redirect", "unsized-cut", "oversize"}) {
+        install(2);
+        serve({"--map-version", "9", "--bad-map-download", answer});
+        ASSERT_TRUE(start()) << answer;
+        EXPECT_EQ(server->get("/sandbox/hits?path=/curmap.dat").body, "1\n");
+        EXPECT_EQ(status(), QString::fromUtf8("Starting Z.E.K.O.²...")) << answer;
+        EXPECT_TRUE(world.prompts.shown.empty());
+        EXPECT_EQ(read(resolve_in_folder(world.folder.path(), "MAP.DAT")), old_map) << answer;
+        EXPECT_FALSE(file_exists(world.folder / "map.new"));
+        EXPECT_EQ(version_on_disk(), 2);
+        EXPECT_EQ(state.map.cell(38, 56), 105);  // a guild of the installed city
+        splash.reset();
+        ui.reset();
+    }
+}
+
+TEST_F(StartupE2e, AVersionPageThatNeverAnswersIsGivenUpAndTheProgramStarts) {
+    install(2);
+    serve({"--map-version", "9", "--silent-version-page", "yes"});
+    version_page_wait = std::chrono::milliseconds(1500);
+    QElapsedTimer waited;
+    waited.start();
+    ASSERT_TRUE(start());
+    EXPECT_GE(waited.elapsed(), 1500);
+    EXPECT_EQ(status(), QString::fromUtf8("Starting Z.E.K.O.²..."));
+    EXPECT_EQ(server->get("/sandbox/hits?path=/curmap.dat").body, "0\n");
+    EXPECT_EQ(version_on_disk(), 2);
+    EXPECT_TRUE(ui->main_loaded());
 }
 
 TEST_F(StartupE2e, TheGuildUpdatePutsEveryGuildOnItsNewBlock) {

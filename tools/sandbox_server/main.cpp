@@ -25,6 +25,7 @@
 #include "hit_counter.h"
 #include "images_site.h"
 #include "sandbox_game.h"
+#include "update_faults.h"
 #include "update_site.h"
 #include "web_text.h"
 
@@ -43,6 +44,7 @@ struct Options {
     std::optional<fs::path> state_file;
     Look look;
     UpdateSiteOptions update;
+    UpdateFaults faults;
 };
 
 void usage(std::ostream& out) {
@@ -61,6 +63,7 @@ void usage(std::ostream& out) {
            "                    its own move or ride after MS milliseconds; default: classed\n"
            "                    cells, no chat, points and table shown, no walking)\n";
     update_usage(out);
+    update_fault_usage(out);
 }
 
 bool is_loopback(const std::string& host) {
@@ -90,7 +93,8 @@ std::optional<Options> parse_options(int argc, char** argv) {
             std::exit(0);
         }
         const bool known = arg == "--port" || arg == "--host" || arg == "--map" ||
-                           arg == "--state-file" || arg == "--look" || is_update_option(arg);
+                           arg == "--state-file" || arg == "--look" || is_update_option(arg) ||
+                           is_update_fault_option(arg);
         if (!known) {
             std::cerr << "sandbox_server: unknown option " << arg << "\n";
             usage(std::cerr);
@@ -124,6 +128,11 @@ std::optional<Options> parse_options(int argc, char** argv) {
             }
         } else if (is_update_option(arg)) {
             if (auto why = set_update_option(o.update, arg, *value)) {
+                std::cerr << "sandbox_server: " << *why << "\n";
+                return std::nullopt;
+            }
+        } else if (is_update_fault_option(arg)) {
+            if (auto why = set_update_fault_option(o.faults, arg, *value)) {
                 std::cerr << "sandbox_server: " << *why << "\n";
                 return std::nullopt;
             }
@@ -268,6 +277,10 @@ int main(int argc, char** argv) {
     server.set_payload_max_length(kMaxBodyBytes);
     server.set_keep_alive_timeout(2);
     add_routes(server, *game, hits);
+    std::atomic<bool> stopping{false};
+    add_update_fault_routes(server, options->faults,
+                            options->update.served_map ? options->update.served_map : map_file,
+                            stopping);
     add_update_routes(server, options->update, map_file);
 
     int port = options->port;
@@ -287,6 +300,7 @@ int main(int argc, char** argv) {
     std::thread waiter([&] {
         int sig = 0;
         sigwait(&stop_signals, &sig);
+        stopping = true;
         // A signal that arrives before the accept loop runs must still stop it.
         while (!listen_over && !server.is_running()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -69,14 +69,16 @@ FrmSplash::Sites FrmSplash::built_in_sites() {
 
 FrmSplash::FrmSplash(ProgramState& state, StartHooks& hooks, FileDownloader& downloader,
                      const BrowserFactory& make_browser, Sites sites,
-                     std::function<void()> end_program, QWidget* parent)
+                     std::function<void()> end_program, std::chrono::milliseconds version_page_wait,
+                     QWidget* parent)
     // A plain borderless window, so the start's own dialogs can come up over it.
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       state_(state),
       hooks_(hooks),
       downloader_(downloader),
       sites_(std::move(sites)),
-      end_program_(std::move(end_program)) {
+      end_program_(std::move(end_program)),
+      version_page_wait_(version_page_wait) {
     setObjectName(QStringLiteral("frmSPLASH"));
     setFixedSize(px(6000), px(4500));
     const QColor green(0, 255, 0);
@@ -138,6 +140,7 @@ void FrmSplash::Form_Load() {
         move(screen->availableGeometry().center() - rect().center());
     show();
     do_events();
+    version_asked_.start();
     update_->Navigate2(version_page());
 }
 
@@ -157,6 +160,14 @@ void FrmSplash::tmrINIT_Timer() {
     if (update_->ReadyState() == 4) {
         init_timer_.stop();
         CHECK_MAP_VERSION();
+    } else if (version_asked_.hasExpired(version_page_wait_.count())) {
+        // Given up on: the start goes on with the installed map, as after a page without a
+        // number.
+        init_timer_.stop();
+        update_->Stop();
+        checking_ = true;
+        set_fitting_text(status_, 12, utf8(kStarting));
+        end_check();
     } else {
         do_events();
     }
@@ -218,6 +229,10 @@ void FrmSplash::check_version(const QString& body) {
             set_fitting_text(status_, 12, utf8(kStarting));
         }
     }
+    end_check();
+}
+
+void FrmSplash::end_check() {
     do_events();
     CHECK_DONE = true;
     if (DELAY_DONE) hand_over();

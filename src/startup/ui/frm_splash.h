@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -33,11 +35,18 @@ class FrmSplash final : public QWidget {
     };
     static Sites built_in_sites();
 
+    // How long after its first request the window waits for the version page before it
+    // starts without an update: a server that takes the request and never answers must not
+    // keep the player at this window.
+    static constexpr std::chrono::milliseconds kVersionPageWait = std::chrono::seconds(10);
+
     // `end_program` ends the run after a failed map download (quits the event loop unless a
     // test says otherwise).
     FrmSplash(ProgramState& state, StartHooks& hooks, FileDownloader& downloader,
               const BrowserFactory& make_browser, Sites sites = built_in_sites(),
-              std::function<void()> end_program = {}, QWidget* parent = nullptr);
+              std::function<void()> end_program = {},
+              std::chrono::milliseconds version_page_wait = kVersionPageWait,
+              QWidget* parent = nullptr);
     ~FrmSplash() override;
 
     // Shows the window and starts the check.
@@ -74,6 +83,8 @@ class FrmSplash final : public QWidget {
 
   private:
     void check_version(const QString& body);
+    // The check is over: the start may go on.
+    void end_check();
     void hand_over();
     QString version_page() const;
 
@@ -82,6 +93,9 @@ class FrmSplash final : public QWidget {
     FileDownloader& downloader_;
     Sites sites_;
     std::function<void()> end_program_;
+    std::chrono::milliseconds version_page_wait_;
+    // Runs from the first request of the version page.
+    QElapsedTimer version_asked_;
     std::unique_ptr<WebBrowser> update_;
     std::unique_ptr<WebBrowser> tesk_;
     QLabel* label1_;
