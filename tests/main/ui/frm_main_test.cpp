@@ -313,6 +313,21 @@ TEST_F(FrmMainTest, ClicksReachTheirWorkersAndHandlers) {
     click("cmdVAMP", 2);
     EXPECT_EQ(rec.calls, (QStringList{"BUTTON_COMMAND 5", "BUTTON_VAMP 2"}));
 
+    // "ToolBar?" is the window's own: the toolbar goes and the browser takes its place, then
+    // both come back; the setting changes in memory only.
+    rec.calls.clear();
+    std::filesystem::remove(w.settings_file());
+    const QRect client = w.main().centralWidget()->rect().adjusted(240, 0, 0, 0);
+    for (bool shown : {false, true}) {
+        action("mnuOptData(3)")->trigger();
+        EXPECT_EQ(action("mnuOptData(3)")->isChecked(), shown);
+        EXPECT_EQ(at("fraTOOLBAR")->isVisible(), shown);
+        EXPECT_EQ(at("wb")->geometry(), client.adjusted(0, shown ? 35 : 0, 0, 0));
+        EXPECT_EQ(w.settings().TOOLBAR, shown ? kTrue : kFalse);
+    }
+    EXPECT_FALSE(std::filesystem::exists(w.settings_file()));
+    EXPECT_TRUE(rec.calls.isEmpty());
+
     // The hidden browser menu and the toolbar's first four drive the game browser; the other
     // four are the File menu's screen-shot commands.
     wb.calls.clear();
