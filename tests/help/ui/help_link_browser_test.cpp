@@ -5,20 +5,12 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-#include "help/ui/frm_help.h"
 #include "platform/qt_web_browser.h"
+#include "shown_help.h"
 #include "support/qt/qt_support.h"
 
 namespace zeko::testing {
 namespace {
-
-class ShownHelp : public ui::FrmHelp {
-  public:
-    using FrmHelp::FrmHelp;
-
-  protected:
-    void run_modal() override { show(); }
-};
 
 class HelpLinkTest : public ::testing::Test {
   protected:

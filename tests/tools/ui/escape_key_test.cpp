@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "help/ui/frm_donate.h"
-#include "help/ui/frm_help.h"
+#include "help/ui/shown_help.h"
 #include "main/program_state.h"
 #include "screenshots/shot_names.h"
 #include "screenshots/ui/frm_pic_config.h"
@@ -23,14 +23,6 @@
 
 namespace zeko::testing {
 namespace {
-
-class ShownHelp : public ui::FrmHelp {
-  public:
-    using FrmHelp::FrmHelp;
-
-  protected:
-    void run_modal() override { show(); }
-};
 
 // Esc where the player's keyboard is: the window's focus widget, else the window.
 void press_escape(QWidget& window) {
