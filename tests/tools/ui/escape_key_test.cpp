@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPointer>
 
-#include <functional>
 #include <memory>
 
 #include "help/ui/frm_donate.h"
@@ -35,65 +34,32 @@ TEST(EscapeKey, WindowsWithoutCancelStayOpenAndKeepWhatTheyShow) {
     ScriptedPrompts prompts;
     RecordingWindows windows;
     QWidget owner;
-    std::vector<QPointer<FakeBrowser>> browsers;
-    const auto fake = [&browsers](QWidget*) {
+    QPointer<FakeBrowser> last;
+    const auto fake = [&last](QWidget*) {
         auto b = std::make_unique<FakeBrowser>();
-        browsers.emplace_back(b.get());
+        last = b.get();
         return b;
     };
-    struct Case {
-        const char* name;
-        std::function<std::unique_ptr<QDialog>()> open;
-    };
-    const Case cases[] = {
-        {"frmSHOPPING",
-         [&] {
-             auto w = std::make_unique<ui::FrmShopping>(prompts, windows);
-             w->show_window();
-             return w;
-         }},
-        {"frmSKILLS",
-         [&] {
-             auto w = std::make_unique<ui::FrmSkills>(&owner);
-             w->show();
-             return w;
-         }},
-        {"frmEMOTICON",
-         [&] {
-             auto w = std::make_unique<ui::FrmEmoticon>(windows, fake, "http://img.test/");
-             w->show();
-             auto* msg = child<QLineEdit>(*w, "txtMSG");
-             msg->setFocus();
-             QTest::keyClicks(msg, "kept :)");
-             QTest::keyClick(msg, Qt::Key_Return);
-             return w;
-         }},
-        {"frmHELP",
-         [&] {
-             auto w = std::make_unique<ShownHelp>(fake, nullptr);
-             w->INIT_HELP(2, &owner);
-             return w;
-         }},
-        {"frmDONATE",
-         [&] {
-             auto w = std::make_unique<ui::FrmDonate>(fake, &owner);
-             w->show();
-             return w;
-         }},
-    };
-    for (const Case& c : cases) {
-        browsers.clear();
-        const std::unique_ptr<QDialog> w = c.open();
-        pump();
-        ASSERT_TRUE(w->isVisible()) << c.name;
+    ui::FrmShopping shopping(prompts, windows);
+    ui::FrmSkills skills(&owner);
+    ShownHelp help(fake, nullptr);
+    ui::FrmDonate donate(fake, &owner);
+    ui::FrmEmoticon emoticon(windows, fake, "http://img.test/");  // its test page comes last
+    shopping.show_window();
+    help.INIT_HELP(2, &owner);
+    for (QDialog* w : std::initializer_list<QDialog*>{&skills, &donate, &emoticon})
+        w->show();
+    auto* msg = child<QLineEdit>(emoticon, "txtMSG");
+    msg->setFocus();
+    QTest::keyClicks(msg, "kept :)");
+    QTest::keyClick(msg, Qt::Key_Return);
+    for (QDialog* w :
+         std::initializer_list<QDialog*>{&shopping, &skills, &emoticon, &help, &donate}) {
         press_escape(*w);
-        EXPECT_TRUE(w->isVisible()) << c.name;
-        // The emoticon tutorial's test messages are still there.
-        if (w->objectName() == "frmEMOTICON") {
-            EXPECT_TRUE(browsers.back()->body_html.value_or("").contains("kept"));
-        }
-        w->close();
+        EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
     }
+    // The tutorial's test message is still there.
+    EXPECT_TRUE(last->body_html.value_or("").contains("kept"));
 }
 
 TEST(EscapeKey, IsCancelWhereThereIsACancelButton) {
