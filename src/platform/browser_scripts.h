@@ -12,8 +12,9 @@ namespace zeko::browser_scripts {
 //    list of the submission itself (the `formdata` event), so the submitter's pair sits where
 //    the browser puts it. Also the field "ap" of the form "countdn" of the top page, read now,
 //    while that page is still shown.
-//  - nav: a relative link clicked in an "about:" document, which the engine would block; the
-//    old browser went to "about:blank" followed by the link text.
+//  - nav: a relative link (an empty one too) or an "about:" link clicked in an "about:"
+//    document, which the engine would block; the old browser went to "about:blank" followed by
+//    the link text. Jumps to a "#" mark inside the page stay with the engine.
 inline constexpr char kDocumentHook[] = R"JS(
 (function () {
   'use strict';
@@ -163,9 +164,12 @@ inline constexpr char kDocumentHook[] = R"JS(
         n = n.parentNode;
       if (!n) return;
       const href = n.getAttribute('href').trim();
-      if (href === '' || href.charAt(0) === '#' || /^[a-zA-Z][a-zA-Z0-9+.\-]*:/.test(href)) return;
+      if (href.charAt(0) === '#') return;
+      const scheme = /^[a-zA-Z][a-zA-Z0-9+.\-]*:/.exec(href);
+      if (scheme && scheme[0].toLowerCase() !== 'about:') return;
       e.preventDefault();
-      report('nav', { url: location.href + href });
+      // A jump inside the page may have changed its address; the link's does not follow.
+      report('nav', { url: scheme ? href : 'about:blank' + href });
     }, false);
   }
 })();
