@@ -197,5 +197,17 @@ TEST(GuildUpdateE2e, PagesNamingNoGuildLeaveTheGuildsAndRowsOnOneLineAreRead) {
     }
 }
 
+TEST(GuildUpdateE2e, ASecondRunInTheSameWindowStartsWithNoGuildFound) {
+    GuildRun run("all,lacking=4");
+    run.frm->show();
+    run.frm->Form_Load();
+    for (int n = 0; n < 2; ++n) {
+        run.frm->cmdCOMMAND_Click(0);
+        ASSERT_TRUE(wait_until([&] { return !run.frm->run().BUSY; }, 90000)) << n;
+    }
+    EXPECT_EQ(run.count(": Found"), 14u);
+    EXPECT_NE(run.frm->status_text().find("- Empaths 2: Not Found"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace zeko::testing
