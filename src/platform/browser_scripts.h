@@ -189,15 +189,28 @@ inline constexpr char kSerializerParts[] = R"JS(
   }
   function quoted(s) { return text(s).replace(/"/g, '&quot;'); }
   function nameOf(el) { return angles(el.tagName.toUpperCase()); }
+  // The old browser wrote a row's start tag and a line break, then its first cell, however the
+  // page spaced it; readers of rows drop those two characters after "<TR>" unseen.
   function startTag(el, out) {
-    out.push('<', nameOf(el));
+    const name = nameOf(el);
+    out.push('<', name);
     for (const a of el.attributes) {
       const v = a.value;
       out.push(' ', angles(a.name));
       if (v !== '' && SIMPLE.test(v)) out.push('=', v);
       else out.push('="', quoted(v), '"');
     }
-    out.push('>');
+    out.push(name === 'TR' ? '>\r\n' : '>');
+  }
+  const BLANK = /^[ \t\n\f\r]*$/;
+  // The first child to write: in a row, the page's own blanks before the first cell are left
+  // to the line break of the start tag.
+  function firstWritten(parent) {
+    let n = parent.firstChild;
+    if (parent.nodeType === 1 && nameOf(parent) === 'TR') {
+      while (n && n.nodeType === 3 && BLANK.test(n.data)) n = n.nextSibling;
+    }
+    return n;
   }
 )JS";
 
@@ -223,7 +236,7 @@ inline constexpr char kSerializeBody[] = R"JS(
     out.push('</', name, '>');
   }
   function children(parent, raw) {
-    for (let n = parent.firstChild; n; n = n.nextSibling) {
+    for (let n = firstWritten(parent); n; n = n.nextSibling) {
       if (n.nodeType === 1) element(n);
       else if (n.nodeType === 3) out.push(raw ? angles(n.data) : text(n.data));
       else if (n.nodeType === 4) out.push(text(n.data));
@@ -283,7 +296,7 @@ inline constexpr char kSerializeBodyRows[] = R"JS(
     else if (n.nodeType === 8) out.push('<!--', angles(n.data), '-->');
   }
   function children(parent, raw) {
-    for (let n = parent.firstChild; n; n = n.nextSibling) node(n, raw);
+    for (let n = firstWritten(parent); n; n = n.nextSibling) node(n, raw);
   }
   // Where the first bare row stands among ordinary elements (no template can hide one before
   // it), the text starts there, and what comes before it is not even walked.

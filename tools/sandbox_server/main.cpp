@@ -22,6 +22,7 @@
 #include <httplib.h>
 
 #include "common/files.h"
+#include "guild_site.h"
 #include "hit_counter.h"
 #include "images_site.h"
 #include "sandbox_game.h"
@@ -43,6 +44,7 @@ struct Options {
     std::optional<fs::path> state_file;
     Look look;
     UpdateSiteOptions update;
+    GuildSiteOptions guilds;
 };
 
 void usage(std::ostream& out) {
@@ -61,6 +63,7 @@ void usage(std::ostream& out) {
            "                    its own move or ride after MS milliseconds; default: classed\n"
            "                    cells, no chat, points and table shown, no walking)\n";
     update_usage(out);
+    guild_usage(out);
 }
 
 bool is_loopback(const std::string& host) {
@@ -90,7 +93,8 @@ std::optional<Options> parse_options(int argc, char** argv) {
             std::exit(0);
         }
         const bool known = arg == "--port" || arg == "--host" || arg == "--map" ||
-                           arg == "--state-file" || arg == "--look" || is_update_option(arg);
+                           arg == "--state-file" || arg == "--look" || is_update_option(arg) ||
+                           is_guild_option(arg);
         if (!known) {
             std::cerr << "sandbox_server: unknown option " << arg << "\n";
             usage(std::cerr);
@@ -124,6 +128,11 @@ std::optional<Options> parse_options(int argc, char** argv) {
             }
         } else if (is_update_option(arg)) {
             if (auto why = set_update_option(o.update, arg, *value)) {
+                std::cerr << "sandbox_server: " << *why << "\n";
+                return std::nullopt;
+            }
+        } else if (is_guild_option(arg)) {
+            if (auto why = set_guild_option(o.guilds, arg, *value)) {
                 std::cerr << "sandbox_server: " << *why << "\n";
                 return std::nullopt;
             }
@@ -269,6 +278,7 @@ int main(int argc, char** argv) {
     server.set_keep_alive_timeout(2);
     add_routes(server, *game, hits);
     add_update_routes(server, options->update, map_file);
+    add_guild_routes(server, options->guilds);
 
     int port = options->port;
     if (port == 0) {
