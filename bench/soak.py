@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""What playing costs: the program offscreen against the sandbox server, walking on its own.
+"""What playing costs: the program against the sandbox server, walking on its own.
 
 The sandbox's game pages send one of their own move or transit forms after a set delay, so the
 program's browser loads every page and the program tracks each one ("Standard" on, the
@@ -9,8 +9,12 @@ neighbourhood table (nothing to do), and a page without one but with a long chat
 page read retries every 150 ms by design). Last, the time from a finished page to the minimap
 redrawn (bench/soak_frame_ui), on plain pages and on pages with a long chat log.
 
-    bench/soak.py [build-bench] [--minutes 2] [--pace 250] [--idle 60] [--idle-table 20]
-                  [--env NAME=VALUE ...]
+    bench/soak.py [build-bench] [--display] [--minutes 2] [--pace 250] [--idle 60]
+                  [--idle-table 20] [--env NAME=VALUE ...]
+
+By default the program draws offscreen. --display shows it on the X server in DISPLAY (run it
+under xvfb-run where there is none): that is what a player's machine pays, some tens of
+megabytes more than offscreen, as the windows get real surfaces there.
 
 --env adds to the program's environment, for trying engine options without a rebuild.
 """
@@ -231,6 +235,8 @@ def main():
     ap.add_argument("--pace", type=int, default=250, help="ms each page waits before its step")
     ap.add_argument("--idle", type=float, default=60, help="s idle on a page without a table")
     ap.add_argument("--idle-table", type=float, default=20, help="s idle on a page with one")
+    ap.add_argument("--display", action="store_true",
+                    help="show the program on the X server in DISPLAY instead of offscreen")
     ap.add_argument("--env", action="append", default=[], help="NAME=VALUE for the program")
     ap.add_argument("--frames", type=int, default=60, help="pages timed to the minimap")
     ap.add_argument("--idle-rows", type=float, default=30,
@@ -268,7 +274,12 @@ def main():
         # The guest plays; enough points for any walk (the walk rests when they run out).
         sandbox.post("/sandbox/place", "ap=9999")
 
-        env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+        if o.display:
+            if not os.environ.get("DISPLAY"):
+                sys.exit("soak: --display needs an X server in DISPLAY (try xvfb-run -a)")
+            env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+        else:
+            env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
         for pair in o.env:
             name, _, value = pair.partition("=")
             env[name] = value
@@ -367,7 +378,8 @@ def main():
 
     if not alive:
         sys.exit("soak: the program ended during the run")
-    print(f"soak: walk {o.minutes:g} min at one step per {o.pace} ms, "
+    print(f"soak ({'on the X display' if o.display else 'offscreen'}): walk {o.minutes:g} min "
+          f"at one step per {o.pace} ms, "
           f"idle {o.idle_table:g} s with a table, {o.idle:g} s without")
     print(f"  {'phase':<15} {'peak RSS':>9} {'avg RSS':>8} {'growth':>9} {'peak PSS':>9} "
           f"{'avg PSS':>8} {'growth':>9} {'procs':>5} {'CPU':>7} {'per load':>9}")

@@ -29,7 +29,7 @@ std::string about_toggle_text() {
 }
 
 std::string about_artist_url() {
-    return std::string("http://") + hosts::kImages + "/art/tesk/";
+    return std::string("http://") + hosts::kMaker + "/tesk/";
 }
 
 }  // namespace zeko::help

@@ -9,7 +9,7 @@ namespace zeko::help {
 std::string about_info_text();
 std::string about_artist_text();
 std::string about_toggle_text();
-// The logo designer's page.
+// The logo designer's page, on the maker's site; the start-up window opens it too.
 std::string about_artist_url();
 
 }  // namespace zeko::help

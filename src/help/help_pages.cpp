@@ -274,7 +274,7 @@ std::vector<std::string> pages(const HelpHosts& h) {
     p[32] = heading("Skills: Buy a skill / power") +
             "Opens the game's donation checkout for the vampire that is logged in. The game's "
             "own <a href=\"http://" +
-            h.game + "/faq.html\">FAQ</a> explains how these donations work.";
+            h.game + "/faq.pl?id=13\">FAQ</a> explains how these donations work.";
     p[33] = section("Tools", "Small tools for everyday life in the city:", {34, 35, 36});
     p[34] = heading("Tools: Shopping List Generator") +
             "The <b>Shopping List</b> prices a list of goods for any shop in the city and for "

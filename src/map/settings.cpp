@@ -124,13 +124,29 @@ void SettingsStore::DEFAULT_SETTINGS() {
     s.RESERVED_2.fill('\0');
 }
 
+int64_t SettingsStore::read_file() {
+    std::optional<RecordFile> file;
+    if (!attempt([&] { file.emplace(*files_, file_path(), kSettingsBytes); })) return -1;
+    int64_t length = -1;
+    attempt([&] { length = file->length(); });
+    if (length == kSettingsBytes) {
+        std::array<uint8_t, kSettingsBytes> bytes{};
+        if (attempt([&] { file->read_record(1, bytes); })) {
+            SETTINGS = decode_settings(bytes);
+        } else {
+            length = -1;
+        }
+    }
+    attempt([&] { file->close(); });
+    return length;
+}
+
 void SettingsStore::LOAD_SETTINGS() {
     // The defaults are written at most once per call: a file that cannot be mended (read-only,
     // or a folder in its place) must neither loop nor bring up one error box after another.
     bool defaults_written = false;
-    const auto fall_back = [&] {
-        if (!defaults_written) DEFAULT_SETTINGS();
-    };
+    // Each load looks at the file afresh; one that reads it ends what an earlier one could not.
+    file_unread_ = false;
     for (;;) {
         const std::filesystem::path path = file_path();
         int64_t length = -1;
@@ -143,35 +159,33 @@ void SettingsStore::LOAD_SETTINGS() {
             defaults_written = true;
         }
 
-        std::optional<RecordFile> file;
-        if (!attempt([&] { file.emplace(*files_, file_path(), kSettingsBytes); })) {
-            // Nothing can be read: a record of zeros would give an invisible window.
-            fall_back();
+        // A failure to read may pass (too many open files): a second try before anything is
+        // written.
+        int64_t open_length = read_file();
+        if (open_length < 0) open_length = read_file();
+        if (open_length < 0) {
+            // Nothing could be read: a record of zeros would give an invisible window. A file of
+            // the full length that was there before holds the player's settings, which are not
+            // to be lost to the defaults.
+            if (!defaults_written) {
+                DEFAULT_SETTINGS();
+                file_unread_ = true;
+            }
             return;
         }
-        int64_t open_length = -1;
-        attempt([&] { open_length = file->length(); });
         if (open_length != kSettingsBytes) {
-            attempt([&] { file->close(); });
             if (defaults_written) return;
             DEFAULT_SETTINGS();
             SAVE_SETTINGS();
             defaults_written = true;
             continue;
         }
-
-        std::array<uint8_t, kSettingsBytes> bytes{};
-        if (attempt([&] { file->read_record(1, bytes); })) {
-            SETTINGS = decode_settings(bytes);
-        } else {
-            fall_back();
-        }
-        attempt([&] { file->close(); });
         return;
     }
 }
 
 void SettingsStore::SAVE_SETTINGS() {
+    if (file_unread_) return;
     try {
         RecordFile file(*files_, file_path(), kSettingsBytes);
         // Before the minimap is laid out there is no live zoom yet; the stored one stays.

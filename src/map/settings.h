@@ -75,9 +75,13 @@ class SettingsStore {
     // The factory values; LAYOUT and LAYOUT_POS are left as they are.
     void DEFAULT_SETTINGS();
     // Reads the file, replacing a missing or wrong-length one by the defaults. Shows nothing
-    // itself; when the file cannot be mended the defaults stay in memory.
+    // itself; when the file cannot be mended the defaults stay in memory. A file of the full
+    // length that cannot be read even at a second try is the player's all the same: the
+    // defaults are used in memory, and the file is left alone until a load reads it.
     void LOAD_SETTINGS();
-    // Writes the record over the start of the file; errors are shown in a box.
+    // Writes the record over the start of the file; errors are shown in a box. Does nothing
+    // while the file holds settings the run could not read. Every save of the run comes here
+    // (the store is the run state's one), so none of them writes the defaults over it.
     void SAVE_SETTINGS();
 
     // The folder's settings file, whatever the letter case of its name.
@@ -88,10 +92,16 @@ class SettingsStore {
     bool APPLYING_SETTINGS = false;
 
   private:
+    // Opens the file and reads the record when the open file has the full length. Answers the
+    // open file's length, or -1 when it could not be opened, measured or read.
+    int64_t read_file();
+
     std::filesystem::path folder_;
     Services& services_;
     const int16_t& live_zoom_;
     FileLayer* files_;
+    // The file has the full length but could not be read: it keeps the player's settings.
+    bool file_unread_ = false;
 };
 
 }  // namespace zeko

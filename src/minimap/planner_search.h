@@ -31,7 +31,8 @@ class PlannerSearch {
     NAV_POINT GET_NEAREST_PUB(int32_t n);
     NAV_POINT GET_NEAREST_TRANSIT(int32_t n);
     // The route to (x, y) through the nearest of the nine fixed station blocks; VIA_X / VIA_Y
-    // hold (x, y) itself. VIA_FOUND is false when the last search found no station.
+    // hold (x, y) itself. VIA_FOUND is always set, since a station block is always named; when
+    // the last search found no station, the walk to one counts 0.
     NAV_DEST FIND_DEST(int16_t x, int16_t y);
 
     VAMP ORIGIN;

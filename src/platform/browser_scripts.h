@@ -12,8 +12,9 @@ namespace zeko::browser_scripts {
 //    list of the submission itself (the `formdata` event), so the submitter's pair sits where
 //    the browser puts it. Also the field "ap" of the form "countdn" of the top page, read now,
 //    while that page is still shown.
-//  - nav: a relative link clicked in an "about:" document, which the engine would block; the
-//    old browser went to "about:blank" followed by the link text.
+//  - nav: a relative link (an empty one too) or an "about:" link clicked in an "about:"
+//    document, which the engine would block; the old browser went to "about:blank" followed by
+//    the link text. Jumps to a "#" mark inside the page stay with the engine.
 inline constexpr char kDocumentHook[] = R"JS(
 (function () {
   'use strict';
@@ -163,9 +164,12 @@ inline constexpr char kDocumentHook[] = R"JS(
         n = n.parentNode;
       if (!n) return;
       const href = n.getAttribute('href').trim();
-      if (href === '' || href.charAt(0) === '#' || /^[a-zA-Z][a-zA-Z0-9+.\-]*:/.test(href)) return;
+      if (href.charAt(0) === '#') return;
+      const scheme = /^[a-zA-Z][a-zA-Z0-9+.\-]*:/.exec(href);
+      if (scheme && scheme[0].toLowerCase() !== 'about:') return;
       e.preventDefault();
-      report('nav', { url: location.href + href });
+      // A jump inside the page may have changed its address; the link's does not follow.
+      report('nav', { url: scheme ? href : 'about:blank' + href });
     }, false);
   }
 })();
@@ -185,15 +189,28 @@ inline constexpr char kSerializerParts[] = R"JS(
   }
   function quoted(s) { return text(s).replace(/"/g, '&quot;'); }
   function nameOf(el) { return angles(el.tagName.toUpperCase()); }
+  // The old browser wrote a row's start tag and a line break, then its first cell, however the
+  // page spaced it; readers of rows drop those two characters after "<TR>" unseen.
   function startTag(el, out) {
-    out.push('<', nameOf(el));
+    const name = nameOf(el);
+    out.push('<', name);
     for (const a of el.attributes) {
       const v = a.value;
       out.push(' ', angles(a.name));
       if (v !== '' && SIMPLE.test(v)) out.push('=', v);
       else out.push('="', quoted(v), '"');
     }
-    out.push('>');
+    out.push(name === 'TR' ? '>\r\n' : '>');
+  }
+  const BLANK = /^[ \t\n\f\r]*$/;
+  // The first child to write: in a row, the page's own blanks before the first cell are left
+  // to the line break of the start tag.
+  function firstWritten(parent) {
+    let n = parent.firstChild;
+    if (parent.nodeType === 1 && nameOf(parent) === 'TR') {
+      while (n && n.nodeType === 3 && BLANK.test(n.data)) n = n.nextSibling;
+    }
+    return n;
   }
 )JS";
 
@@ -219,7 +236,7 @@ inline constexpr char kSerializeBody[] = R"JS(
     out.push('</', name, '>');
   }
   function children(parent, raw) {
-    for (let n = parent.firstChild; n; n = n.nextSibling) {
+    for (let n = firstWritten(parent); n; n = n.nextSibling) {
       if (n.nodeType === 1) element(n);
       else if (n.nodeType === 3) out.push(raw ? angles(n.data) : text(n.data));
       else if (n.nodeType === 4) out.push(text(n.data));
@@ -279,7 +296,7 @@ inline constexpr char kSerializeBodyRows[] = R"JS(
     else if (n.nodeType === 8) out.push('<!--', angles(n.data), '-->');
   }
   function children(parent, raw) {
-    for (let n = parent.firstChild; n; n = n.nextSibling) node(n, raw);
+    for (let n = firstWritten(parent); n; n = n.nextSibling) node(n, raw);
   }
   // Where the first bare row stands among ordinary elements (no template can hide one before
   // it), the text starts there, and what comes before it is not even walked.

@@ -100,8 +100,8 @@ std::string EmoticonText::MSG_HEADER() {
 }
 
 std::string EmoticonText::EMOTICON_PARSE(std::string_view message) {
-    // The codes are found in the message as typed, so those holding < > & still match; only
-    // what is left over is escaped.
+    // The codes are found in the message as typed, so those holding < > & still match; what is
+    // left over is copied as typed, unescaped, so markup the player types takes effect.
     std::string out = MSG_HEADER();
     size_t p = 0;
     while (p < message.size()) {

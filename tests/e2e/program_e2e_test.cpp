@@ -258,6 +258,28 @@ TEST_F(ProgramE2e, StartShowsTheBlankPageThenTheWelcomePageAndStandardReadsEvery
     }
 }
 
+// The page read asks the browser for the first three rows only, and gets the text up to the end
+// of the section that holds the last of them. With each row in a section of its own, a crossing
+// marked in the third row alone is read only when all three rows are asked for. The sandbox
+// serves that page in place of its guild list.
+TEST_F(ProgramE2e, StandardFindsACrossingMarkedOnlyInTheThirdRow) {
+    std::string rows;
+    for (int cell = 0; cell < 9; ++cell)
+        rows += std::string(cell % 3 == 0 ? "<tbody><tr>" : "") + "<td>" +
+                (cell == 7 ? "<span class=intersect>Aardvark and 1st</span>" : "block") + "</td>" +
+                (cell % 3 == 2 ? "</tr></tbody>" : "");
+    const auto page = world.folder / "rows.html";
+    write_bytes(page, "<html><body><p>The city</p><table>" + rows + "</table></body></html>");
+    server = std::make_unique<SandboxServer>(QStringList{
+        QStringLiteral("--map"), QString::fromStdString((world.folder / "MAP.DAT").string()),
+        QStringLiteral("--guild-page"), QString::fromStdString(page.string())});
+    ASSERT_NO_FATAL_FAILURE(start());
+    main->wb().Navigate2(QString::fromStdString("http://" + server->host() + "/cgi-bin/index.cgi"));
+    // The crossing lies south of the centre: the character stands one square north of it.
+    wait_until([&] { return position() == Square{1, 0}; }, 10000);
+    EXPECT_EQ(position(), (Square{1, 0}));
+}
+
 TEST_F(ProgramE2e, MovePostIsPredictedBeforeThePageArrivesAndNeitherPageIsRead) {
     ASSERT_NO_FATAL_FAILURE(start());
     ASSERT_EQ(position(), (Square{100, 100}));

@@ -7,10 +7,12 @@
 #include <QProcess>
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/files.h"
 #include "main/program_state.h"
@@ -181,6 +183,69 @@ TEST_F(StartupE2e, TheGuildUpdatePutsEveryGuildOnItsNewBlock) {
     EXPECT_EQ(state.map.cell(38, 56), 0);
     for (int i = 0; i < 15; ++i)
         EXPECT_EQ(state.map.cell(2 * (60 + 2 * i), 190), 105 + i) << i;
+}
+
+// A guild update window of its own on the sample city, against a guild site in `looks`.
+struct GuildRun {
+    explicit GuildRun(const QString& looks) : server({"--guild-look", looks}) {
+        const QString map = QString::fromStdString((world.folder / "MAP.DAT").string());
+        EXPECT_EQ(QProcess::execute(ZEKO_MAPGEN, {ZEKO_SAMPLE_CITY, map}), 0);
+        state.map.LOAD_MAP();
+        frm = std::make_unique<ui::FrmMapUpdate>(
+            state, real_browser, [this] { ++redraws; },
+            QString::fromStdString("http://" + server.host() + "/cgi-bin/index.cgi"));
+    }
+    size_t count(const std::string& what) const {
+        size_t n = 0;
+        for (size_t at = frm->status_text().find(what); at != std::string::npos;
+             at = frm->status_text().find(what, at + 1))
+            ++n;
+        return n;
+    }
+
+    TestWorld world;
+    ProgramState state{world.folder.path(), world.services()};
+    SandboxServer server;
+    int redraws = 0;
+    std::unique_ptr<ui::FrmMapUpdate> frm;
+};
+
+TEST(GuildUpdateE2e, PagesNamingNoGuildLeaveTheGuildsAndRowsOnOneLineAreRead) {
+    const std::pair<const char*, bool> looks[] = {
+        {"maintenance", false}, {"no-table", false}, {"late-days", false}, {"one-line", true}};
+    std::vector<std::unique_ptr<GuildRun>> runs;
+    for (const auto& [look, placed] : looks) {
+        runs.push_back(std::make_unique<GuildRun>(look));
+        runs.back()->frm->open_guilds();
+    }
+    ASSERT_TRUE(wait_until(
+        [&] {
+            return std::none_of(runs.begin(), runs.end(),
+                                [](auto& r) { return r->frm->isVisible(); });
+        },
+        90000));
+    for (size_t n = 0; n < runs.size(); ++n) {
+        const auto& [look, placed] = looks[n];
+        const GuildRun& run = *runs[n];
+        EXPECT_EQ(run.count(": Found"), placed ? 15u : 0u) << look;
+        EXPECT_EQ(run.count(": Not Found"), placed ? 0u : 15u) << look;
+        EXPECT_EQ(run.redraws, placed ? 1 : 0) << look;
+        EXPECT_EQ(run.state.map.cell(38, 56), placed ? 0 : 105) << look;
+        for (int i = 0; i < 15; ++i)
+            EXPECT_EQ(run.state.map.cell(2 * (60 + 2 * i), 190), placed ? 105 + i : 0) << look << i;
+    }
+}
+
+TEST(GuildUpdateE2e, ASecondRunInTheSameWindowStartsWithNoGuildFound) {
+    GuildRun run("all,lacking=4");
+    run.frm->show();
+    run.frm->Form_Load();
+    for (int n = 0; n < 2; ++n) {
+        run.frm->cmdCOMMAND_Click(0);
+        ASSERT_TRUE(wait_until([&] { return !run.frm->run().BUSY; }, 90000)) << n;
+    }
+    EXPECT_EQ(run.count(": Found"), 14u);
+    EXPECT_NE(run.frm->status_text().find("- Empaths 2: Not Found"), std::string::npos);
 }
 
 }  // namespace

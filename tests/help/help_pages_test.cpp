@@ -60,6 +60,8 @@ TEST(HelpTopics, PicturesAndOutsideLinksUseTheConfiguredHosts) {
     EXPECT_TRUE(has(tables().HELP_PAGES[0], "<img src=\"http://img.test/i/mesg/emoticons7/"));
     EXPECT_TRUE(has(tables().HELP_PAGES[2], "href=\"http://game.test/"));
     EXPECT_TRUE(has(tables().HELP_PAGES[15], "href=\"http://maker.test/"));
+    // The game's page on buying a skill, the one the Skills menu opens.
+    EXPECT_TRUE(has(tables().HELP_PAGES[32], "href=\"http://game.test/faq.pl?id=13\""));
 }
 
 TEST(HelpTopics, WhatsNewListsEveryVersionNewestFirst) {

@@ -68,11 +68,19 @@ TEST(CityMapNames, BuiltInNamesReplaceTheFilesOnlyForTheirCodes) {
     map.LOAD_MAP();
     EXPECT_EQ(map.PLACE_NAMES(150), "Bob's Corner Shop");
     EXPECT_FALSE(map.NAMES_BUILT);
-    // Built-in names are spot checks of the table the program holds.
-    const std::pair<int, const char*> names[] = {
-        {150, "Discount Magic"}, {119, "Travellers: 3"}, {175, ""}, {300, "Top Code"},
-        {0, "Empty Lot"},        {-1, "The Wastes"},     {301, ""},
-    };
+    // Built-in names are spot checks of the table the program holds: the first and last code
+    // of each range, and the codes just beyond them keep what the file says.
+    const std::pair<int, const char*> names[] = {{102, "Peace Keepers: 1"},
+                                                 {104, "Peace Keepers: 3"},
+                                                 {119, "Travellers: 3"},
+                                                 {120, "Odd Shop"},
+                                                 {150, "Discount Magic"},
+                                                 {174, "Spinners Pawn"},
+                                                 {175, ""},
+                                                 {300, "Top Code"},
+                                                 {0, "Empty Lot"},
+                                                 {-1, "The Wastes"},
+                                                 {301, ""}};
     for (const auto& [code, name] : names)
         EXPECT_EQ(map.PLACE_NAME(code), name) << code;
     EXPECT_TRUE(map.NAMES_BUILT);

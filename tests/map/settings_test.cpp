@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/failing_files.h"
@@ -146,6 +148,34 @@ TEST(Settings, ValidFileIsReadAndWrittenBackByteForByteTakingTheLiveZoomOnceTher
     EXPECT_EQ(read_bytes(file), le16(7) + odd_file().substr(2) + "tail");
     EXPECT_FALSE(fs::exists(f.file()));
     EXPECT_TRUE(f.w.prompts.shown.empty());
+}
+
+TEST(Settings, FullLengthFileThatCannotBeReadIsTriedAgainAndNeverOverwrittenByTheDefaults) {
+    // The step that fails and how often: once is read at the second try; twice leaves the file
+    // alone until a later load (the start procedure's) reads it.
+    const std::tuple<FileOp, int, int> cases[] = {{FileOp::Open, EMFILE, 1},
+                                                  {FileOp::Read, EIO, 1},
+                                                  {FileOp::Open, EMFILE, 2},
+                                                  {FileOp::Read, EIO, 2}};
+    for (const auto& [op, error, times] : cases) {
+        SCOPED_TRACE(::testing::Message() << static_cast<int>(op) << " x" << times);
+        Fixture f;
+        write_bytes(f.file(), odd_file());
+        FailingFiles files;
+        f.store.use_files(files.fail(op, 1, error, "settings.dat", times));
+        f.live_zoom = 5;
+        f.store.LOAD_SETTINGS();
+        if (times > 1) {
+            EXPECT_EQ(f.store.SETTINGS, defaults(3600, 8400));
+            f.store.SAVE_SETTINGS();  // the map update's or the screen-shot settings' save
+            EXPECT_EQ(read_bytes(f.file()), odd_file());
+            f.store.LOAD_SETTINGS();
+        }
+        EXPECT_EQ(f.store.SETTINGS, kOdd);
+        f.store.SAVE_SETTINGS();
+        EXPECT_EQ(read_bytes(f.file()), le16(5) + odd_file().substr(2));
+        EXPECT_TRUE(f.w.prompts.shown.empty());
+    }
 }
 
 TEST(Settings, UnwritableFileShowsOneBoxPerCallAndKeepsTheDefaultsInMemory) {

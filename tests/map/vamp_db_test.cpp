@@ -182,8 +182,9 @@ TEST(VampDb, FailuresShowTheProceduresBoxAndLeaveFileAndMemoryWhole) {
         std::string after;  // the file afterwards: "-" not a file, "" not checked
         int16_t count;
     };
-    const auto fail = [](FileOp op, int nth, int error, size_t partial = 0) {
-        return [=](Db&, FailingFiles& f) { f.fail(op, nth, error, "VAMP.dat", 1, partial); };
+    const auto fail = [](FileOp op, int nth, int error, size_t partial = 0,
+                         const char* file = "VAMP.dat") {
+        return [=](Db&, FailingFiles& f) { f.fail(op, nth, error, file, 1, partial); };
     };
     const auto folder_as = [](fs::path (Db::*file)() const) {
         return [=](Db& t, FailingFiles&) {
@@ -210,6 +211,14 @@ TEST(VampDb, FailuresShowTheProceduresBoxAndLeaveFileAndMemoryWhole) {
          kLoad, 6, "", 2},
         // a full disk half-way through the new record
         {fail(FileOp::Write, 3, ENOSPC, 100), kCreate, 61, vamp_file({make("A")}), 1},
+        // a full disk two bytes into a record that was there: those bytes are put back
+        {[](Db& t, FailingFiles& f) {
+             t.db.VAMPS(2).set_handle("Moved");
+             f.fail(FileOp::Write, 2, ENOSPC, "VAMP.dat", 1, 2);
+         },
+         kSave, 61, two, 2},
+        // the scratch file cannot be synced: it never takes the database's place
+        {fail(FileOp::Sync, 1, EIO, 0, "VAMP.da_"), kClean, 57, two, 2},
         // the save before the check fails
         {fail(FileOp::Write, 1, EIO), kCreate, 57, two, 2},
         // The compacted file is in place but perhaps not on the disk: memory follows it.

@@ -40,13 +40,13 @@ TEST(PlaceLists, SortedListsAreAlphabeticalBanksKeepScanOrderAndDuplicatesLeadTo
         {8, 2, 2, "Bell"},          {40, 40, 3, ""},
         {50, 2, 101, ""},           {2, 50, 101, ""},
         {160, 2, 151, "Zinc Shop"}, {150, 2, 150, "Apple Shop"},
-        {6, 6, 231, "Grey House"}};
+        {6, 6, 231, "Grey House"},  {12, 2, 4, "Zinc Pub"}};
     for (const auto& [x, y, code, name] : places)
         city.place(x, y, code, name);
     PlaceLists lists;
     lists.FILL_LOCATION_LISTS(city.state.map);
     EXPECT_EQ(texts(lists, PlaceList::Pub),
-              (Texts{" [Select a Pub]", "Anchor", "Bell", "the Crow", "the Crow"}));
+              (Texts{" [Select a Pub]", "Anchor", "Bell", "the Crow", "the Crow", "Zinc Pub"}));
     EXPECT_EQ(lists.cell_of(PlaceList::Pub, lists.entries(PlaceList::Pub)[3].item_data),
               (Cell{40, 40}));
     EXPECT_EQ(
@@ -63,7 +63,7 @@ TEST(PlaceLists, SortedListsAreAlphabeticalBanksKeepScanOrderAndDuplicatesLeadTo
 
     city.place(40, 40, 0);  // a refill starts over
     lists.FILL_LOCATION_LISTS(city.state.map);
-    EXPECT_EQ(texts(lists, PlaceList::Pub).size(), 4u);
+    EXPECT_EQ(texts(lists, PlaceList::Pub).size(), 5u);
 }
 
 TEST(PlaceLists, PlacesBeyondTheTablesAreLeftOut) {

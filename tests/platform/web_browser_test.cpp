@@ -163,11 +163,15 @@ TEST_F(WebBrowserTest, BodyReadsBackInTheClassicFormWithOnlyThePagesOwnTags) {
          "<td style=\"color: red\">x&nbsp;y</td></tr></table>"
          "<p title='a \"b\"' data-x=\"\" lang=\"en-GB\">1 &lt; 2 &gt; 0<br>"
          "<img src=\"/i.gif\" alt=\"\"></p><!-- header end -->",
-         "<!-- map --><TABLE class=nb id=nb><TBODY><TR><TD>West &amp; North</TD>"
+         "<!-- map --><TABLE class=nb id=nb><TBODY><TR>\r\n<TD>West &amp; North</TD>"
          "<TD class=intersect><SPAN class=intersect>Aardvark and 1st</SPAN></TD>"
          "<TD style=\"color: red\">x&nbsp;y</TD></TR></TBODY></TABLE>"
          "<P title=\"a &quot;b&quot;\" data-x=\"\" lang=en-GB>1 &lt; 2 &gt; 0<BR>"
          "<IMG src=\"/i.gif\" alt=\"\"></P><!-- header end -->"},
+        // A row opens with a line break before its first cell, however the page spaced it.
+        {"<table><tr>\n  <td>a</td> <td>b</td>\n</tr><tr class=x><td>c</td></tr></table>",
+         "<TABLE><TBODY><TR>\r\n<TD>a</TD> <TD>b</TD>\n</TR><TR class=x>\r\n<TD>c</TD></TR>"
+         "</TBODY></TABLE>"},
         // Each place a player's text may stand: attributes, a comment, raw text.
         {"<span title=\"" + escaped + "\">who</span><img alt=\"" + escaped + "\">",
          "<SPAN title=\"" + escaped + "\">who</SPAN><IMG alt=\"" + escaped + "\">"},
@@ -327,7 +331,7 @@ TEST_F(WebBrowserTest, AboutPagesAreMadeOfTheirMarkup) {
     const QString url = "about:<table><tr><td id=c>Hi</td></tr></table>";
     load(url);
     EXPECT_EQ(browser.LocationURL(), url);
-    EXPECT_EQ(innerHtml(), "<TABLE><TBODY><TR><TD id=c>Hi</TD></TR></TBODY></TABLE>");
+    EXPECT_EQ(innerHtml(), "<TABLE><TBODY><TR>\r\n<TD id=c>Hi</TD></TR></TBODY></TABLE>");
     // Cells take the body's text colour (no quirks mode).
     browser.setBodyTextColor(0x80FF80);
     EXPECT_TRUE(wait_until([&] {

@@ -10,7 +10,18 @@
 
 namespace zeko::testing {
 
-enum class FileOp { Open, OpenToWrite, Write, Sync, Truncate, Chmod, Rename, Remove, SyncFolder };
+enum class FileOp {
+    Open,
+    OpenToWrite,
+    Read,
+    Write,
+    Sync,
+    Truncate,
+    Chmod,
+    Rename,
+    Remove,
+    SyncFolder
+};
 
 // The real files, except for the calls a test makes fail: the nth call of one kind on one file
 // (named in any letter case; any file when no name is given) answers a chosen errno instead.
@@ -28,6 +39,10 @@ class FailingFiles final : public PosixFiles {
     int writes(std::string_view name) const;
 
     int open(const std::filesystem::path& path, int flags, mode_t create_mode, int& fd) override;
+    int read(int fd, std::span<uint8_t> out, int64_t at, size_t& got) override {
+        return or_else(FileOp::Read, names_[fd],
+                       [&] { return PosixFiles::read(fd, out, at, got); });
+    }
     int write(int fd, std::span<const uint8_t> data, int64_t at, size_t& done) override;
     int sync(int fd) override {
         return or_else(FileOp::Sync, names_[fd], [&] { return PosixFiles::sync(fd); });

@@ -11,7 +11,7 @@ std::string img(int n) {
     return "<img src=\"" + kBase + std::to_string(n) + ".gif\">";
 }
 
-TEST(Emoticons, MessagesBecomePicturesAndEscapedText) {
+TEST(Emoticons, MessagesBecomePicturesAndTheRestStaysAsTyped) {
     EmoticonText text(kBase);
     const std::pair<std::string, std::string> cases[] = {
         {":))", img(21)},

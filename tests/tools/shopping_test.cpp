@@ -53,9 +53,14 @@ TEST(Bill, TotalsAndTheThirtyTwoBitLimits) {
         {"pawn: 42950 rings", 21, 0, {{0, 42950}}, 0, true},
         {"pawn: scrolls and NecroBlood", 21, 3, {{6, 2}, {10, 1}}, 5000, false},
         {"garlic not sold at a scroll shop", 6, 0, {{5, 2}}, 0, false},
+        // Only shop 18 is the apothecary: NecroBlood but no scrolls; magic on either side.
+        {"Magic Box: scrolls, no NecroBlood", 17, 0, {{6, 1}, {10, 4}}, 5000, false},
+        {"Silver Apothecary: NecroBlood, no scrolls", 18, 0, {{6, 1}, {10, 4}}, 100, false},
+        {"Sparks: scrolls, no NecroBlood", 19, 0, {{6, 1}, {10, 4}}, 5000, false},
         {"total overflows over two lines", 15, 0, {{0, 20000}, {4, 100000}}, 0, true},
     };
     const ShopTable shops = LOAD_SHOPS();
+    EXPECT_EQ(shops[18].Name, "Silver Apothecary");
     for (const BillCase& c : cases) {
         ItemTable items = LOAD_ITEMS();
         for (auto [i, q] : c.quantities)

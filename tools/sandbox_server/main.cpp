@@ -22,6 +22,7 @@
 #include <httplib.h>
 
 #include "common/files.h"
+#include "guild_site.h"
 #include "hit_counter.h"
 #include "images_site.h"
 #include "sandbox_game.h"
@@ -45,6 +46,7 @@ struct Options {
     Look look;
     UpdateSiteOptions update;
     UpdateFaults faults;
+    GuildSiteOptions guilds;
 };
 
 void usage(std::ostream& out) {
@@ -64,6 +66,7 @@ void usage(std::ostream& out) {
            "                    cells, no chat, points and table shown, no walking)\n";
     update_usage(out);
     update_fault_usage(out);
+    guild_usage(out);
 }
 
 bool is_loopback(const std::string& host) {
@@ -94,7 +97,7 @@ std::optional<Options> parse_options(int argc, char** argv) {
         }
         const bool known = arg == "--port" || arg == "--host" || arg == "--map" ||
                            arg == "--state-file" || arg == "--look" || is_update_option(arg) ||
-                           is_update_fault_option(arg);
+                           is_update_fault_option(arg) || is_guild_option(arg);
         if (!known) {
             std::cerr << "sandbox_server: unknown option " << arg << "\n";
             usage(std::cerr);
@@ -133,6 +136,11 @@ std::optional<Options> parse_options(int argc, char** argv) {
             }
         } else if (is_update_fault_option(arg)) {
             if (auto why = set_update_fault_option(o.faults, arg, *value)) {
+                std::cerr << "sandbox_server: " << *why << "\n";
+                return std::nullopt;
+            }
+        } else if (is_guild_option(arg)) {
+            if (auto why = set_guild_option(o.guilds, arg, *value)) {
                 std::cerr << "sandbox_server: " << *why << "\n";
                 return std::nullopt;
             }
@@ -282,6 +290,7 @@ int main(int argc, char** argv) {
                             options->update.served_map ? options->update.served_map : map_file,
                             stopping);
     add_update_routes(server, options->update, map_file);
+    add_guild_routes(server, options->guilds);
 
     int port = options->port;
     if (port == 0) {

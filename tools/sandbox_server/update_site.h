@@ -12,7 +12,7 @@ class Server;
 
 namespace zeko::sandbox {
 
-// The update server's and the guild site's pages, served beside the game.
+// The update server's pages, served beside the game.
 struct UpdateSiteOptions {
     int map_version = 1;
     // The file served as /curmap.dat; by default the map the game reads. A missing file is
@@ -20,8 +20,6 @@ struct UpdateSiteOptions {
     std::optional<std::filesystem::path> served_map;
     // Sends half the map and then drops the connection.
     bool cut_map_download = false;
-    // The file served as /cgi-bin/index.cgi; by default a page placing all fifteen guilds.
-    std::optional<std::filesystem::path> guild_page;
 };
 
 // Whether `option` ("--map-version", ...) is one of these.
@@ -31,11 +29,7 @@ std::optional<std::string> set_update_option(UpdateSiteOptions& options, std::st
                                              const std::string& value);
 void update_usage(std::ostream& out);
 
-// The guild page this server shows unless told otherwise: guild i on the block south-east
-// of X street 60 + 2i and Y street 95.
-std::string default_guild_page();
-
-// "/mapver.html", "/curmap.dat", "/cgi-bin/index.cgi" and the logo artist's "/tesk/".
+// "/mapver.html", "/curmap.dat" and the logo artist's "/tesk/".
 void add_update_routes(httplib::Server& server, const UpdateSiteOptions& options,
                        const std::optional<std::filesystem::path>& game_map);
 

@@ -1,5 +1,6 @@
 #include "help/ui/frm_donate.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
 
 #include "help/donate_page.h"
@@ -67,6 +68,11 @@ void FrmDonate::wb_BeforeNavigate2(NavigationRequest& request) {
 
 void FrmDonate::cmdCOMMAND_Click() {
     close();
+}
+
+void FrmDonate::keyPressEvent(QKeyEvent* event) {
+    // The classic windows close on Esc only through a Cancel button.
+    if (!event->matches(QKeySequence::Cancel)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace zeko::ui

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFont>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -256,6 +257,11 @@ void FrmHelp::resizeEvent(QResizeEvent* event) {
 void FrmHelp::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) Form_Resize();
+}
+
+void FrmHelp::keyPressEvent(QKeyEvent* event) {
+    // The classic windows close on Esc only through a Cancel button.
+    if (!event->matches(QKeySequence::Cancel)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace zeko::ui

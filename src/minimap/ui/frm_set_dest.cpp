@@ -284,7 +284,8 @@ void FrmSetDest::closed() {
 void FrmSetDest::Form_Load() {
     attempt([&] { FILL_VAMP_LIST(); });
     const VAMP* me = current_record();
-    SAVED_DEST = me ? Cell{me->DEST_X, me->DEST_Y} : Cell{};
+    SAVED_DEST = me ? SavedDest{state_.db.CUR_VAMP, me->handle_field(), me->DEST_X, me->DEST_Y}
+                    : SavedDest{};
     BUILD_DEST_MAP();
     {
         const QSignalBlocker bx(cboX_);
@@ -380,6 +381,20 @@ VAMP* FrmSetDest::selected_record() {
     VAMP* me = current_record();
     if (me != nullptr) db.SEL_VAMP = db.CUR_VAMP;
     return me;
+}
+
+VAMP* FrmSetDest::saved_record() {
+    VampDb& db = state_.db;
+    const auto is_saved = [&](int16_t i) {
+        return live(db, i) && db.VAMPS(i).handle_field() == SAVED_DEST.handle;
+    };
+    if (SAVED_DEST.vamp == 0) return nullptr;
+    if (is_saved(SAVED_DEST.vamp)) return &db.VAMPS(SAVED_DEST.vamp);
+    // Deleting a character while the planner is open reloads the others at new places.
+    for (int i = db.VAMPS.lbound(); i <= db.VAMPS.ubound(); ++i) {
+        if (is_saved(static_cast<int16_t>(i))) return &db.VAMPS(i);
+    }
+    return nullptr;
 }
 
 void FrmSetDest::BUILD_DEST_MAP() {
@@ -488,9 +503,9 @@ void FrmSetDest::cmdCOMMAND_Click(int index) {
             close();
             break;
         case 2:
-            if (me != nullptr) {
-                me->DEST_X = SAVED_DEST.x;
-                me->DEST_Y = SAVED_DEST.y;
+            if (VAMP* saved = saved_record()) {
+                saved->DEST_X = SAVED_DEST.x;
+                saved->DEST_Y = SAVED_DEST.y;
             }
             close();
             break;

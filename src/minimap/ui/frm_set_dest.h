@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "minimap/dest_lists.h"
 #include "minimap/minimap.h"
@@ -61,7 +62,15 @@ class FrmSetDest : public QDialog {
     // The window's outer width in twips: 4170, 7710 or 11340.
     int32_t outer_width() const { return WIDTH; }
 
-    Cell SAVED_DEST;
+    // The destination Cancel puts back, and the character it belongs to: the main window may
+    // follow another one by then (the planner is not modal after a tool button).
+    struct SavedDest {
+        int16_t vamp = 0;
+        std::string handle;  // the whole field: a reload may have moved the record
+        int16_t x = 0;
+        int16_t y = 0;
+    };
+    SavedDest SAVED_DEST;
     int16_t NEAREST_RANK = 1;
     bool LOCATIONS_SHOWN = false;
     bool INFO_SHOWN = false;
@@ -102,6 +111,8 @@ class FrmSetDest : public QDialog {
     // none, or the chosen one is gone). Null when there is none.
     VAMP* current_record();
     VAMP* selected_record();
+    // The record SAVED_DEST was taken from, wherever a reload of the characters has put it.
+    VAMP* saved_record();
 
     ProgramState& state_;
     Minimap& minimap_;

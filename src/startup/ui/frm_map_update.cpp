@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <algorithm>
+
 #include "common/errors.h"
 #include "common/hosts.h"
 #include "common/prompts.h"
@@ -133,13 +135,18 @@ void FrmMapUpdate::cmdCOMMAND_Click(int index) {
             "Shop Locations have not been fully implemented in Z.E.K.O.\xC2\xB2 as of yet...",
             MsgButtons::OK, MsgIcon::Information, "Maybe next version...");
     } else if (index == 2) {
-        try {
-            state_.guilds.PLACE_GUILDS();
-        } catch (const RuntimeError& e) {
-            show_error(e);
-            return;
+        // A page that names no guild at all (maintenance, a changed layout) says nothing about
+        // where they stand: the guilds stay where they are.
+        const auto& found = run_.GUILD_FOUND();
+        if (std::find(found.begin(), found.end(), true) != found.end()) {
+            try {
+                state_.guilds.PLACE_GUILDS();
+            } catch (const RuntimeError& e) {
+                show_error(e);
+                return;
+            }
+            if (redraw_map_) redraw_map_();
         }
-        if (redraw_map_) redraw_map_();
         accept();
     }
 }

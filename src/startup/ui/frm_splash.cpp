@@ -11,6 +11,7 @@
 
 #include "common/hosts.h"
 #include "common/prompts.h"
+#include "help/about_text.h"
 #include "main/program.h"
 #include "main/program_state.h"
 #include "main/ui/main_buttons.h"
@@ -62,9 +63,7 @@ QLabel* make_label(QWidget* parent, const char* name, const QString& caption, QR
 }  // namespace
 
 FrmSplash::Sites FrmSplash::built_in_sites() {
-    return {
-        QString::fromLatin1(hosts::kUpdate),
-        QStringLiteral("http://") + QString::fromLatin1(hosts::kMaker) + QStringLiteral("/tesk/")};
+    return {QString::fromLatin1(hosts::kUpdate), QString::fromStdString(help::about_artist_url())};
 }
 
 FrmSplash::FrmSplash(ProgramState& state, StartHooks& hooks, FileDownloader& downloader,

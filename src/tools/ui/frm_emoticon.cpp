@@ -1,6 +1,7 @@
 #include "tools/ui/frm_emoticon.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -160,6 +161,11 @@ void FrmEmoticon::cmdCOMMAND_Click(int index) {
         default:
             break;
     }
+}
+
+void FrmEmoticon::keyPressEvent(QKeyEvent* event) {
+    // The classic windows close on Esc only through a Cancel button.
+    if (!event->matches(QKeySequence::Cancel)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace zeko::ui

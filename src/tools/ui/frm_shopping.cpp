@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -285,6 +286,11 @@ void FrmShopping::cmdCOMMAND_Click(int index) {
         default:
             break;
     }
+}
+
+void FrmShopping::keyPressEvent(QKeyEvent* event) {
+    // The classic windows close on Esc only through a Cancel button.
+    if (!event->matches(QKeySequence::Cancel)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace zeko::ui

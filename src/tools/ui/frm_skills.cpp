@@ -1,5 +1,6 @@
 #include "tools/ui/frm_skills.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -108,6 +109,11 @@ void FrmSkills::lstSKILLS_Click() {
 
 void FrmSkills::cmdCOMMAND_Click() {
     accept();
+}
+
+void FrmSkills::keyPressEvent(QKeyEvent* event) {
+    // The classic windows close on Esc only through a Cancel button.
+    if (!event->matches(QKeySequence::Cancel)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace zeko::ui

@@ -26,6 +26,8 @@ class FrmSkills : public QDialog {
     bool skillsLoaded() const { return skillsLoaded_; }
 
   protected:
+    // Esc: nothing, since the window has no Cancel button.
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
   private:

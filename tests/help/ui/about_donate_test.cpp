@@ -9,12 +9,15 @@
 #include <QTimer>
 
 #include <string>
+#include "common/hosts.h"
 #include "help/donate_page.h"
 #include "help/ui/frm_about.h"
 #include "help/ui/frm_donate.h"
 #include "main/ui/vb_widgets.h"
+#include "startup/ui/frm_splash.h"
 #include "support/qt/fake_browser.h"
 #include "support/qt/qt_support.h"
+#include "support/qt/sandbox.h"
 
 namespace zeko::testing {
 namespace {
@@ -72,6 +75,12 @@ TEST_F(AboutTest, ShowsTheTextsInFrontAndShadowCopiesAndOpensTheArtistsPageApart
     ASSERT_EQ(tesk->navigations.size(), 1u);
     EXPECT_EQ(tesk->navigations[0].target, QStringLiteral("_blank"));
     EXPECT_FALSE(tesk->widget()->isVisibleTo(box));
+    // The start-up window's address, on the maker's site, which the sandbox serves.
+    const QUrl url(tesk->navigations[0].url);
+    EXPECT_EQ(url.toString(), ui::FrmSplash::built_in_sites().artist_page);
+    EXPECT_EQ(url.authority(), QLatin1String(hosts::kMaker));
+    SandboxServer sandbox;
+    EXPECT_EQ(sandbox.get(url.path().toStdString()).status, 200);
 }
 
 TEST_F(AboutTest, TextOffHidesTheTenControlsUntilTheTimerFires) {

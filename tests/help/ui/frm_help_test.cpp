@@ -6,23 +6,12 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "shown_help.h"
 #include "support/qt/fake_browser.h"
 #include "support/qt/qt_support.h"
 
 namespace zeko::testing {
 namespace {
-
-using ui::FrmHelp;
-
-// Shows the window instead of running it modally, so the test can drive it.
-class ShownHelp : public FrmHelp {
-  public:
-    using FrmHelp::Form_Resize;
-    using FrmHelp::FrmHelp;
-
-  protected:
-    void run_modal() override { show(); }
-};
 
 class FrmHelpTest : public ::testing::Test {
   protected:

@@ -5,20 +5,12 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-#include "help/ui/frm_help.h"
 #include "platform/qt_web_browser.h"
+#include "shown_help.h"
 #include "support/qt/qt_support.h"
 
 namespace zeko::testing {
 namespace {
-
-class ShownHelp : public ui::FrmHelp {
-  public:
-    using FrmHelp::FrmHelp;
-
-  protected:
-    void run_modal() override { show(); }
-};
 
 class HelpLinkTest : public ::testing::Test {
   protected:
@@ -80,6 +72,33 @@ TEST_F(HelpLinkTest, ClickedTopicLinksSelectTheirTopicAndThePageStays) {
     ASSERT_TRUE(wait_until([&] { return help.list_index() == 18; }));
     EXPECT_TRUE(shows(QStringLiteral("Navigation Lines - Bank Line")));
     EXPECT_EQ(help.DOC_READY, kTrue);
+}
+
+// A jump inside the page changes the address the page shows; topic links still read as their
+// number after it. A link with no address, or to "about:blank" itself, is topic 0.
+TEST_F(HelpLinkTest, TopicLinksReadTheSameWhateverAddressThePageShows) {
+    help.INIT_HELP(2, &owner);
+    ASSERT_TRUE(shows(QStringLiteral(": Description")));
+    help.tables.HELP_PAGES[37] +=
+        R"(<a id="jump" href="#end">jump</a> <a id="none" href="">none</a> )"
+        R"(<a id="blank" href="about:blank">blank</a><br><a name="end">end</a>)";
+    const std::pair<const char*, int> links[] = {{"#jump", 37}, {"#none", 0}, {"#blank", 0}};
+    for (const auto& [link, topic] : links) {
+        help.set_list_index(37);
+        ASSERT_TRUE(shows(QStringLiteral("jump"))) << link;
+        click(QLatin1String(link));
+        EXPECT_TRUE(wait_until(
+            [&] {
+                return help.list_index() == topic &&
+                       (topic != 37 || run(QStringLiteral("location.hash")).toString() == "#end");
+            },
+            3000))
+            << link;
+        help.set_list_index(37);
+        ASSERT_TRUE(shows(QStringLiteral("jump"))) << link;
+        click(QStringLiteral("a[href=\"41\"]"));
+        EXPECT_TRUE(wait_until([&] { return help.list_index() == 41; }, 3000)) << link;
+    }
 }
 
 }  // namespace

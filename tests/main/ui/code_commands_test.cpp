@@ -64,6 +64,13 @@ TEST_F(CodeCommandsTest, LoginSavesBothFilesAndAnyStoredReportCountsForLaterRuns
     EXPECT_EQ(vamp_on_disk(state.db.file_path(), me).POS_X, 77);
     EXPECT_EQ(settings_on_disk(state.settings.file_path()).TOOLBAR, kFalse);
     EXPECT_TRUE(log.isEmpty());
+    // A later login of the run sends no report but still saves both files.
+    state.db.VAMPS(me).POS_X = 78;
+    state.settings.SETTINGS.TOOLBAR = kTrue;
+    c.LOGIN("", "pw");
+    EXPECT_EQ(vamp_on_disk(state.db.file_path(), me).POS_X, 78);
+    EXPECT_EQ(settings_on_disk(state.settings.file_path()).TOOLBAR, kTrue);
+    EXPECT_EQ(wb2.navigations.size(), 1u);
     // Any value but 0 counts as reported before: a hit, once per run.
     for (VbBool done : {kTrue, VbBool{1}}) {
         wb2.navigations.clear();

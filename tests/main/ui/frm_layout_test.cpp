@@ -36,6 +36,14 @@ class FrmLayoutTest : public ::testing::Test {
         const QPoint p = f().findChild<ui::PictureBox*>(QLatin1String(name))->pos();
         return QStringLiteral("%1,%2").arg(p.y() * 15).arg(p.x() * 15);
     }
+    // Every preview the list moves, in the order of the table's pairs.
+    QStringList previews() {
+        QStringList at;
+        for (const char* name : {"imgMINIMAP", "imgBUTTONS", "imgVAMP_LIST", "imgVAMP_BUTTONS",
+                                 "imgNAV_INFO", "imgMINIWB"})
+            at << preview(name);
+        return at;
+    }
 
     UiWorld w;
 };
@@ -53,10 +61,12 @@ TEST_F(FrmLayoutTest, OpeningShowsTheStoredLayoutTheListMovesThePreviewsAndCance
     w.settings().LAYOUT = 2;
     open();
     EXPECT_EQ(list()->currentRow(), 2);
-    EXPECT_EQ(preview("imgVAMP_BUTTONS"), "2145,45");
+    EXPECT_EQ(previews(),
+              (QStringList{"645,45", "1545,45", "1965,45", "2145,45", "180,45", "180,945"}));
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
                       list()->visualItemRect(list()->item(1)).center());
-    EXPECT_EQ(preview("imgVAMP_LIST"), "1500,45");
+    EXPECT_EQ(previews(),
+              (QStringList{"600,45", "180,45", "1500,45", "1680,45", "1815,45", "180,945"}));
     // Cancel leaves the layout, its positions and the main window as they were.
     const std::array<int16_t, 12> before = w.settings().LAYOUT_POS;
     const int map_top = w.find(QStringLiteral("fraMAP"))->y();

@@ -267,6 +267,54 @@ TEST(FrmMainList, EntriesAreSortedAndGoByTheirRecord) {
     EXPECT_EQ(w.workers.calls.count("LOGIN_CURRENT"), 2);
 }
 
+TEST(FrmMainList, TheStartsSelectionRunsTheClickAlsoWhenItsEntryIsSelectedAlready) {
+    UiWorld w;
+    w.add_vamp("ALPHA", 20, 20, true);
+    w.start();
+    ASSERT_EQ(w.main().lstVAMP()->currentRow(), 0);
+    // The start's step once more: saved, logged in and applied (a toolbar switched off in
+    // memory goes) all the same.
+    std::filesystem::remove(w.settings_file());
+    std::filesystem::remove(w.vamp_file());
+    w.settings().TOOLBAR = kFalse;
+    EXPECT_TRUE(w.ui->select_first_entry());
+    EXPECT_TRUE(std::filesystem::exists(w.settings_file()) &&
+                std::filesystem::exists(w.vamp_file()));
+    EXPECT_EQ(w.workers.calls, (QStringList{"LOGIN_CURRENT", "LOGIN_CURRENT"}));
+    EXPECT_TRUE(w.find(QStringLiteral("fraTOOLBAR"))->isHidden());
+}
+
+TEST(FrmMainSettings, AFlagHoldingOneTicksOnlyTheToolbarItem) {
+    UiWorld w;
+    w.add_vamp("ALPHA", 20, 20);
+    w.add_vamp("BRAVO", 30, 30);
+    w.state->db.VAMPS(1).AUTOLOGIN = 1;
+    w.state->db.SAVE_DB();
+    // The automatic-login box and the toolbar hold 1 in the file.
+    w.state->settings.LOAD_SETTINGS();
+    w.settings().AUTOLOGIN_ENABLED = w.settings().TOOLBAR = 1;
+    w.state->settings.SAVE_SETTINGS();
+    w.start();
+    auto* box = w.find<QCheckBox>(QStringLiteral("chkAUTOLOGIN"));
+    QAction* toolbar = w.find<QAction>(QStringLiteral("mnuOptData(3)"));
+    // Unticked box; the toolbar hidden under a ticked item, the browser at the top.
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_TRUE(toolbar->isChecked());
+    EXPECT_TRUE(w.find(QStringLiteral("fraTOOLBAR"))->isHidden());
+    EXPECT_EQ(w.find(QStringLiteral("wb"))->y(), 0);
+    // Each switches to -1 at its first click; the record's 1 still logs nobody in.
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, 6));
+    toolbar->trigger();
+    EXPECT_TRUE(box->isChecked() && toolbar->isChecked());
+    EXPECT_EQ(w.settings().AUTOLOGIN_ENABLED, kTrue);
+    EXPECT_EQ(w.settings().TOOLBAR, kTrue);
+    EXPECT_TRUE(w.find(QStringLiteral("fraTOOLBAR"))->isVisible());
+    w.main().lstVAMP()->setCurrentRow(1);
+    w.main().lstVAMP()->setCurrentRow(0);
+    EXPECT_EQ(w.me().handle(), "ALPHA");
+    EXPECT_TRUE(w.workers.calls.isEmpty());
+}
+
 TEST_F(FrmMainTest, ClosingAsksOnceAndNoKeepsEverythingRunning) {
     FrmMain& m = w.main();
     const ShownBox question{"Are you sure you want to quit..?", MsgButtons::YesNo,
@@ -312,6 +360,21 @@ TEST_F(FrmMainTest, ClicksReachTheirWorkersAndHandlers) {
     click("cmdCOMMAND", 5);
     click("cmdVAMP", 2);
     EXPECT_EQ(rec.calls, (QStringList{"BUTTON_COMMAND 5", "BUTTON_VAMP 2"}));
+
+    // "ToolBar?" is the window's own: the toolbar goes and the browser takes its place, then
+    // both come back; the setting changes in memory only.
+    rec.calls.clear();
+    std::filesystem::remove(w.settings_file());
+    const QRect client = w.main().centralWidget()->rect().adjusted(240, 0, 0, 0);
+    for (bool shown : {false, true}) {
+        action("mnuOptData(3)")->trigger();
+        EXPECT_EQ(action("mnuOptData(3)")->isChecked(), shown);
+        EXPECT_EQ(at("fraTOOLBAR")->isVisible(), shown);
+        EXPECT_EQ(at("wb")->geometry(), client.adjusted(0, shown ? 35 : 0, 0, 0));
+        EXPECT_EQ(w.settings().TOOLBAR, shown ? kTrue : kFalse);
+    }
+    EXPECT_FALSE(std::filesystem::exists(w.settings_file()));
+    EXPECT_TRUE(rec.calls.isEmpty());
 
     // The hidden browser menu and the toolbar's first four drive the game browser; the other
     // four are the File menu's screen-shot commands.

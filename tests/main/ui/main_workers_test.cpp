@@ -159,6 +159,30 @@ TEST_F(MainWorkersTest, OptionsAndAutoNavToggleTheirTicksAndSave) {
     EXPECT_TRUE(saved());
 }
 
+TEST_F(MainWorkersTest, PrecognitionsOwnTickSwitchesPredictionAndThePostLog) {
+    NavigationRequest post;
+    post.post_data = QByteArrayLiteral("action=move&x=12&y=34");
+    post.countdown_ap = FormFieldRead{FormFieldRead::Status::Value, QStringLiteral("5")};
+    const std::filesystem::path log = w.world.folder / "POSTDATA.txt";
+    // Whether a move post is predicted; it is logged exactly when it is.
+    const auto predicted = [&] {
+        std::filesystem::remove(log);
+        w.me().POS_X = 101;
+        w.wb().fireBeforeNavigate2(post);
+        const bool moved = w.me().POS_X == 12;
+        EXPECT_EQ(std::filesystem::exists(log), moved);
+        return moved;
+    };
+    EXPECT_TRUE(predicted());
+    // Unticked while "Standard" stays ticked; the setting alone, without the tick, changes
+    // nothing.
+    trigger("mnuAutoNavData", {1});
+    EXPECT_EQ(ticks("mnuAutoNavData", 2), "10");
+    EXPECT_FALSE(predicted());
+    w.settings().AUTONAV_PRECOG = kTrue;
+    EXPECT_FALSE(predicted());
+}
+
 TEST_F(MainWorkersTest, DeleteAsksWithTheHandleAsTypedAndCompactsOnYes) {
     const auto size = [&] { return std::filesystem::file_size(w.vamp_file()); };
     const std::vector<ShownBox> question{

@@ -181,6 +181,29 @@ TEST_F(FrmSetDestTest, StreetBoxesTilesAndListsMoveTheDestinationCancelPutsItBac
     EXPECT_FALSE(std::filesystem::exists(city.world.folder / "VAMP.dat"));
 }
 
+TEST_F(FrmSetDestTest, CancelRestoresTheCharacterItOpenedForWhenTheMainWindowMovesOn) {
+    VampDb& db = city.state.db;
+    auto edit_alpha_then = [&](const std::function<void()>& meanwhile) {
+        db.CUR_VAMP = 2;  // Alpha, heading for (7, 9)
+        open();
+        click("TILE(8)");
+        click("cmdVARCommand(3)");  // the shopping list leaves the planner not modal
+        meanwhile();
+        click(button(2));
+    };
+    edit_alpha_then([&] { db.CUR_VAMP = 3; });  // Bravo chosen in the main window
+    EXPECT_EQ(dest(2), (Cell{7, 9}));
+    EXPECT_EQ(dest(3), (Cell{0, 0}));
+    edit_alpha_then([&] {  // Charlie deleted: Alpha and Bravo come back as 1 and 2
+        city.vamp(1).DELETED = kTrue;
+        db.SAVE_DB();
+        db.CLEAN_DB();
+    });
+    ASSERT_EQ(db.VAMP_COUNT, 2);
+    EXPECT_EQ(dest(1), (Cell{7, 9}));
+    EXPECT_EQ(dest(2), (Cell{0, 0}));
+}
+
 TEST_F(FrmSetDestTest, ThePanelMeasuresFromTheChosenCharacterAtTheChosenRankAndNeverFails) {
     city.state.db.SEL_VAMP = 9;  // gone since it was chosen: the current one stands in
     open();

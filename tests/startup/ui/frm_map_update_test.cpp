@@ -72,11 +72,12 @@ struct GuildWorld : CityWorld {
     }
 };
 
-std::string finished_log() {
+// The log of a run that found the even guilds, or none.
+std::string finished_log(bool found_even = true) {
     std::string log = "- Logging In\r\n- Verifying Page [DONE]\r\n- Obtaining Guild Information...";
     for (int i = 0; i < kGuildCount; ++i)
         log += "\r\n" + std::string(LOG_LABELS[static_cast<size_t>(i)]) +
-               (i % 2 == 0 ? " Found" : " Not Found");
+               (found_even && i % 2 == 0 ? " Found" : " Not Found");
     return log + "\r\nDONE...";
 }
 
@@ -105,6 +106,32 @@ TEST(FrmMapUpdate, ARunLogsCountsDownPlacesTheGuildsAndCloses) {
     for (const auto& [at, code] : cells)
         EXPECT_EQ(w.state.map.cell(at.x(), at.y()), code) << at.x() << "," << at.y();
     EXPECT_FALSE(w.frm->STATUS_CHANGE().isActive() || w.frm->tmrSECOND().isActive());
+}
+
+TEST(FrmMapUpdate, APageThatNamesNoGuildLeavesEveryGuildWhereItStands) {
+    QString late_days = guild_page();
+    late_days.replace(" 1 days,", "").append("<P>Halls stay put for a few days.</P>");
+    const std::pair<const char*, QString> pages[] = {
+        {"maintenance", "<P>menu</P><!-- header end --><P>Down for maintenance.</P>"},
+        {"no table",
+         "<!-- header end --><P>Guilds are moving again in 3H 20MIN</P><UL><LI>"
+         "Allurist guild 1: SE of Elm and 4th</LI></UL>"},
+        {"rows on one line", guild_page().replace("<TR>\n", "<TR>")},
+        {"days only after the table", late_days},
+    };
+    for (const auto& [what, page] : pages) {
+        GuildWorld w;
+        w.state.guilds.GUILDS(106) = {"Allurists: 2", "", "Fir", "2nd"};
+        w.frm->open_guilds();
+        w.arrive(page);
+        w.frm->tmrVERIFY_Timer();
+        w.tick_to_end();
+        EXPECT_FALSE(w.frm->isVisible()) << what;
+        EXPECT_EQ(w.frm->status_text(), finished_log(false)) << what;
+        EXPECT_EQ(w.state.map.cell(38, 56), 105) << what;
+        EXPECT_EQ(w.state.map.cell(24, 4), 0) << what;
+        EXPECT_EQ(w.redraws, 0) << what;
+    }
 }
 
 TEST(FrmMapUpdate, ButtonsAreIndexedDownTheColumnsWaitForTheRunButCancelClosesAtOnce) {
