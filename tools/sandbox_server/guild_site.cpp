@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 
 #include <httplib.h>
@@ -39,12 +37,6 @@ std::optional<GuildLook> look_named(std::string_view name) {
     const auto guild = parse_int(name.substr(kLacking.size()));
     if (!guild || *guild < 0 || *guild >= kGuilds) return std::nullopt;
     return GuildLook{Kind::lacking, *guild};
-}
-
-std::optional<std::string> read_file(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 #include "update_faults.h"
 
 #include <chrono>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -11,6 +9,7 @@
 #include <httplib.h>
 
 #include "map/city_map.h"
+#include "web_text.h"
 
 namespace zeko::sandbox {
 
@@ -33,13 +32,6 @@ constexpr const char* kMovedPage = "/maps/moved.html";
 constexpr std::string_view kHtmlPage =
     "<!DOCTYPE html>\n<HTML><HEAD><TITLE>Moved</TITLE></HEAD><BODY><H1>Moved</H1><P>The map "
     "has moved. Please look again later.</P></BODY></HTML>\n";
-
-std::optional<std::string> read_file(const std::optional<std::filesystem::path>& path) {
-    if (!path) return std::nullopt;
-    std::ifstream in(*path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // The map's own records and one more whose name fills the file up to the size (a map file
 // already larger gains a short record).
@@ -121,7 +113,7 @@ void add_update_fault_routes(httplib::Server& server, const UpdateFaults& faults
             break;
     }
 
-    auto map = read_file(served_map);
+    auto map = served_map ? read_file(*served_map) : std::nullopt;
     if (!map) {
         std::cerr << "sandbox_server: no map to serve; /curmap.dat answers 404\n";
         return;  // the update site's own route answers 404

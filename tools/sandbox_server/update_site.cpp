@@ -1,7 +1,5 @@
 #include "update_site.h"
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include <httplib.h>
@@ -11,12 +9,6 @@
 namespace zeko::sandbox {
 
 namespace {
-
-std::optional<std::string> read_file(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 void no_store(httplib::Response& res) {
     res.set_header("Cache-Control", "no-store");

@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 
 namespace zeko::sandbox {
 
@@ -230,6 +232,12 @@ bool same_ignoring_case(std::string_view a, std::string_view b) {
         if (lower_ascii(a[i]) != lower_ascii(b[i])) return false;
     }
     return true;
+}
+
+std::optional<std::string> read_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace zeko::sandbox

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,5 +46,8 @@ std::optional<std::string> cookie_value(std::string_view header, std::string_vie
 std::optional<int> parse_int(std::string_view text);
 
 bool same_ignoring_case(std::string_view a, std::string_view b);
+
+// A file's whole content; nothing when it cannot be opened (the route then answers 404).
+std::optional<std::string> read_file(const std::filesystem::path& path);
 
 }  // namespace zeko::sandbox
