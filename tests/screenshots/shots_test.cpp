@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "main/program_state.h"
@@ -200,8 +201,11 @@ TEST(BitmapFile, HeadersAndBottomUpPaddedRows) {
     EXPECT_EQ(b.substr(54), std::string("\xFF\xFF\xFF\0\0\0\x80\x80\x80\0\0\0"
                                         "\0\0\xFF\0\xFF\0\xFF\0\0\0\0\0",
                                         24));
-    for (const auto& [w, h] : {std::pair{0, 2}, {3, 3}, {40000, 40000}})
-        EXPECT_EQ(encode_bmp(w, h, rgb, 10), "") << w << "x" << h;
+    // Sizes that do not describe the pixels, also where stride times rows passes 2^64.
+    const std::tuple<int, int, size_t> refused[] = {
+        {0, 2, 10}, {3, 3, 10}, {40000, 40000, 10}, {1, 3, (size_t{1} << 63) + 4}};
+    for (const auto& [w, h, stride] : refused)
+        EXPECT_EQ(encode_bmp(w, h, rgb, stride), "") << w << "x" << h << " " << stride;
 }
 
 }  // namespace
