@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -49,6 +50,19 @@ TEST(ShotNames, EachDatePatternAndTheNameRule) {
     PIC_CONFIG cut = pic("ZEKO2_SNAPSHOT", 2);
     cut.HEADER_LEN = 5;
     EXPECT_EQ(SHOT_NAME(cut, kSnapShot, kDay, 1), "ZEKO2 - 2026-12-05 - 0001.BMP");
+}
+
+TEST(ShotNames, OnlyRecordsNeverSetUpAreToldAboutAndTakeTheDefaults) {
+    // Headers with the first date pattern (0) were set up; all lengths and patterns 0 were not.
+    const std::array<PIC_CONFIG, 3> set_up = {pic("A", 0), pic("B", 0), pic("C", 0)};
+    for (const auto& [given, blank] :
+         {std::pair{set_up, false}, {std::array<PIC_CONFIG, 3>{}, true}}) {
+        ScriptedPrompts prompts;
+        auto work = given;
+        EXPECT_EQ(CHECK_SETTINGS(work, &prompts), blank);
+        EXPECT_TRUE(work == (blank ? default_pic_configs() : given));
+        EXPECT_EQ(prompts.shown.size(), blank ? 1u : 0u);
+    }
 }
 
 class ShotFiles : public ::testing::Test {
@@ -107,10 +121,11 @@ TEST_F(ShotFiles, AFileMadeWhileWritingIsNotReplaced) {
     EXPECT_EQ(names_in(world.folder.path()).size(), 4u);
 }
 
-TEST_F(ShotFiles, AFullDayWritesNothingAndGivesTheReason) {
+TEST_F(ShotFiles, TheLastNumberIsUsedThenAFullDayWritesNothingAndGivesTheReason) {
     world.clock.time = kDay;
-    for (int n = 0; n <= kLastShotNumber; ++n)
+    for (int n = 0; n < kLastShotNumber; ++n)
         write_bytes(world.folder / SHOT_NAME(shot, kSnapShot, kDay, n), "");
+    EXPECT_EQ(write(shot, "last"), "ZEKO2_SNAPSHOT - 26.12.05 - 9999.BMP");
     ShotResult r = write_new_shot(world.folder.path(), shot, kSnapShot, world.clock, "x");
     EXPECT_EQ(r.outcome, ShotOutcome::AllNamesTaken);
     EXPECT_EQ(r.reason,
@@ -118,7 +133,7 @@ TEST_F(ShotFiles, AFullDayWritesNothingAndGivesTheReason) {
               "26.12.05 - 9999.BMP\". Nothing was written; please move older files out of the "
               "program's folder or change the header.");
     EXPECT_EQ(names_in(world.folder.path()).size(), 10000u);
-    EXPECT_EQ(read_bytes(world.folder / SHOT_NAME(shot, kSnapShot, kDay, 9999)), "");
+    EXPECT_EQ(read_bytes(world.folder / SHOT_NAME(shot, kSnapShot, kDay, 9999)), "last");
 }
 
 TEST_F(ShotFiles, AHeaderThatLeavesTheFolderOrCannotBeNamedWritesNothing) {
