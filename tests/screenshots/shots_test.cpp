@@ -139,18 +139,31 @@ TEST_F(ShotFiles, TheLastNumberIsUsedThenAFullDayWritesNothingAndGivesTheReason)
 TEST_F(ShotFiles, AHeaderThatLeavesTheFolderOrCannotBeNamedWritesNothing) {
     const fs::path inner = world.folder / "program";
     fs::create_directory(inner);
+    ProgramState state(inner, world.services());
+    // Headers as the settings file may hold them: separators, and control characters, which
+    // file names could never hold.
     const std::pair<std::string, std::string> cases[] = {
         {"../escape", "\"/\""},
         {"..\\up", "\"\\\""},
         {std::string("nul\0x", 5), "NUL (character code 0)"},
+        {"two\r\nlines", "CR (character code 13)"},
+        {"tab\there", "TAB (character code 9)"},
+        {"unit\x1F", "US (character code 31)"},
+        {"rub\x7Fout", "DEL (character code 127)"},
     };
     for (const auto& [header, shown] : cases) {
-        ShotResult r = write_new_shot(inner, pic(header), kHtmlDump, world.clock, "x");
+        world.prompts.shown.clear();
+        state.settings.SETTINGS.PIC[kHtmlDump] = pic(header);
+        ShotResult r = CodeScreenshot(state).SNAPSHOT_HTML("x");
         EXPECT_EQ(r.outcome, ShotOutcome::RefusedHeader) << header;
-        EXPECT_EQ(r.reason, "The HTML Dump header contains the character " + shown +
-                                ", which cannot be part of a file name: screen shots are always "
-                                "written into the program's folder. Nothing was written; please "
-                                "change the header under File, Screen Shot Config.");
+        const std::string text = "The HTML Dump header contains the character " + shown +
+                                 ", which cannot be part of a file name: screen shots are always "
+                                 "written into the program's folder. Nothing was written; please "
+                                 "change the header under File, Screen Shot Config.";
+        EXPECT_EQ(r.reason, text);
+        EXPECT_EQ(world.prompts.shown,
+                  (std::vector<ShownBox>{
+                      {text, MsgButtons::OK, MsgIcon::Exclamation, "Not a file name..."}}));
     }
     EXPECT_EQ(names_in(world.folder.path()), std::vector<std::string>{"program"});
     EXPECT_TRUE(fs::is_empty(inner));

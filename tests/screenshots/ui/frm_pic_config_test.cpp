@@ -137,5 +137,19 @@ TEST_F(FrmPICConfigTest, NeverConfiguredShowsDefaultsAndAHeaderLeavingTheFolderI
     EXPECT_EQ(settings_on_disk(settings_file()).PIC, stored);
 }
 
+TEST_F(FrmPICConfigTest, AStoredHeaderWithALineBreakIsRefusedAsASeparatorIs) {
+    state.settings.SETTINGS.PIC[1].set_header("two\nlines");
+    FrmPICConfig d(state, windows, nullptr);
+    d.cmdCOMMAND_Click(0);
+    const ShownBox refused{
+        "The HTML & CSS Dump header contains the character LF (character code 10), which cannot "
+        "be part of a file name: screen shots are always written into the program's folder. "
+        "Please remove it and try again.",
+        MsgButtons::OK, MsgIcon::Exclamation, "Not a file name..."};
+    EXPECT_EQ(world.prompts.shown, std::vector<ShownBox>{refused});
+    EXPECT_NE(d.result(), QDialog::Accepted);
+    EXPECT_FALSE(std::filesystem::exists(settings_file()));
+}
+
 }  // namespace
 }  // namespace zeko::testing
