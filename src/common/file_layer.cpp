@@ -71,6 +71,10 @@ int PosixFiles::remove(const std::filesystem::path& path) {
     return ::unlink(path.c_str()) == 0 ? 0 : errno;
 }
 
+int PosixFiles::link(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return ::link(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
 int PosixFiles::sync_folder(const std::filesystem::path& folder) {
     const int dir =
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

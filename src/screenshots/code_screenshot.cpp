@@ -1,11 +1,10 @@
 #include "screenshots/code_screenshot.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "common/codepage.h"
@@ -23,11 +22,19 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr mode_t kShotMode = 0644;
+constexpr std::string_view kScratchPrefix = ".zeko-shot-";
 
 ShotResult not_written(ShotOutcome outcome, std::string reason) {
     ShotResult r;
     r.outcome = outcome;
     r.reason = std::move(reason);
+    return r;
+}
+
+ShotResult written(const fs::path& path) {
+    ShotResult r;
+    r.outcome = ShotOutcome::Written;
+    r.path = path;
     return r;
 }
 
@@ -37,26 +44,29 @@ std::string could_not_write(int kind, int errno_value) {
            "). Nothing was saved.";
 }
 
-bool write_all(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = EIO;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
+// Writes the whole file and makes it durable; 0 or the errno of the step that failed.
+int write_whole(FileLayer& files, int fd, std::string_view bytes) {
+    size_t done = 0;
+    const std::span<const uint8_t> data(reinterpret_cast<const uint8_t*>(bytes.data()),
+                                        bytes.size());
+    const int error = files.write(fd, data, 0, done);
+    return error != 0 ? error : files.sync(fd);
 }
 
-// Writes and closes; false (errno set) when any step failed.
-bool write_and_close(int fd, std::string_view bytes) {
-    bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;
-    const int saved = errno;
-    if (::close(fd) != 0 && ok) return false;
-    errno = saved;
-    return ok;
+// Creates a scratch file of a name no other file has; 0 or the errno.
+int make_scratch(FileLayer& files, const fs::path& folder, fs::path& scratch, int& fd) {
+    constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device seed;
+    std::mt19937 pick(seed());
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        std::string name(kScratchPrefix);
+        for (int i = 0; i < 6; ++i)
+            name += kLetters[pick() % kLetters.size()];
+        scratch = folder / name;
+        error = files.open(scratch, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0600, fd);
+    }
+    return error;
 }
 
 // Hard links are the way to give a finished file its name without replacing one; a file
@@ -69,8 +79,8 @@ bool links_unsupported(int errno_value) {
 
 }  // namespace
 
-ShotResult write_new_shot(const fs::path& folder, const PIC_CONFIG& pic, int kind, Clock& clock,
-                          std::string_view bytes) {
+ShotResult write_new_shot(FileLayer& files, const fs::path& folder, const PIC_CONFIG& pic, int kind,
+                          Clock& clock, std::string_view bytes) {
     const std::string refused = refused_header_character(pic.header());
     if (!refused.empty())
         return not_written(ShotOutcome::RefusedHeader,
@@ -78,14 +88,17 @@ ShotResult write_new_shot(const fs::path& folder, const PIC_CONFIG& pic, int kin
 
     // The whole file is written under a scratch name first, so that a shot's name only ever
     // stands for a complete file.
-    std::string scratch = (folder / ".zeko-shot-XXXXXX").string();
-    const int fd = ::mkostemp(scratch.data(), O_CLOEXEC);
-    if (fd < 0) return not_written(ShotOutcome::Failed, could_not_write(kind, errno));
-    ::fchmod(fd, kShotMode);
-    if (!write_and_close(fd, bytes)) {
-        const int saved = errno;
-        ::unlink(scratch.c_str());
-        return not_written(ShotOutcome::Failed, could_not_write(kind, saved));
+    fs::path scratch;
+    int fd = -1;
+    if (const int error = make_scratch(files, folder, scratch, fd))
+        return not_written(ShotOutcome::Failed, could_not_write(kind, error));
+    files.chmod(fd, kShotMode);
+    int error = write_whole(files, fd, bytes);
+    const int close_error = files.close(fd);
+    if (error == 0) error = close_error;
+    if (error != 0) {
+        files.remove(scratch);
+        return not_written(ShotOutcome::Failed, could_not_write(kind, error));
     }
 
     for (int number = 0; number <= kLastShotNumber; ++number) {
@@ -95,35 +108,33 @@ ShotResult write_new_shot(const fs::path& folder, const PIC_CONFIG& pic, int kin
         if (path.filename() != name || path.parent_path() != folder) continue;
         // Giving the finished file its name is the look whether the name is free: the link
         // fails on any entry of that name, also one made a moment ago.
-        if (::link(scratch.c_str(), path.c_str()) == 0) {
-            ::unlink(scratch.c_str());
-            ShotResult r;
-            r.outcome = ShotOutcome::Written;
-            r.path = path;
-            return r;
+        const int link_error = files.link(scratch, path);
+        if (link_error == 0) {
+            files.remove(scratch);
+            return written(path);
         }
-        if (errno == EEXIST) continue;
-        const int link_errno = errno;
-        if (!links_unsupported(link_errno)) {
-            ::unlink(scratch.c_str());
-            return not_written(ShotOutcome::Failed, could_not_write(kind, link_errno));
+        if (link_error == EEXIST) continue;
+        if (!links_unsupported(link_error)) {
+            files.remove(scratch);
+            return not_written(ShotOutcome::Failed, could_not_write(kind, link_error));
         }
-        const int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kShotMode);
-        if (out < 0 && errno == EEXIST) continue;
-        const int open_errno = errno;
-        if (out < 0 || !write_and_close(out, bytes)) {
-            const int saved = out < 0 ? open_errno : errno;
-            if (out >= 0) ::unlink(path.c_str());
-            ::unlink(scratch.c_str());
-            return not_written(ShotOutcome::Failed, could_not_write(kind, saved));
+        int out = -1;
+        const int open_error =
+            files.open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, kShotMode, out);
+        if (open_error == EEXIST) continue;
+        int write_error = open_error;
+        if (write_error == 0) {
+            write_error = write_whole(files, out, bytes);
+            const int out_close = files.close(out);
+            if (write_error == 0) write_error = out_close;
+            if (write_error != 0) files.remove(path);
         }
-        ::unlink(scratch.c_str());
-        ShotResult r;
-        r.outcome = ShotOutcome::Written;
-        r.path = path;
-        return r;
+        files.remove(scratch);
+        if (write_error != 0)
+            return not_written(ShotOutcome::Failed, could_not_write(kind, write_error));
+        return written(path);
     }
-    ::unlink(scratch.c_str());
+    files.remove(scratch);
     return not_written(ShotOutcome::AllNamesTaken,
                        "All 10,000 names of today for the " + std::string(shot_kind_label(kind)) +
                            " are taken, up to \"" +
@@ -160,7 +171,7 @@ ShotResult CodeScreenshot::write(int kind, std::string_view bytes) {
     SystemClock system_clock;
     Clock& clock = state_.services.clock ? *state_.services.clock : system_clock;
     const PIC_CONFIG& pic = state_.settings.SETTINGS.PIC[static_cast<size_t>(kind)];
-    ShotResult r = write_new_shot(state_.folder(), pic, kind, clock, bytes);
+    ShotResult r = write_new_shot(state_.files(), state_.folder(), pic, kind, clock, bytes);
     // A day whose 10,000 names are all taken passes without a word, as the old program did;
     // everything else that stops a shot is told.
     if (r.outcome != ShotOutcome::Written && r.outcome != ShotOutcome::AllNamesTaken &&

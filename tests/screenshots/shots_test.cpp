@@ -68,7 +68,8 @@ TEST(ShotNames, OnlyRecordsNeverSetUpAreToldAboutAndTakeTheDefaults) {
 class ShotFiles : public ::testing::Test {
   protected:
     std::string write(const PIC_CONFIG& p, const std::string& bytes = "x") {
-        ShotResult r = write_new_shot(world.folder.path(), p, kSnapShot, world.clock, bytes);
+        ShotResult r =
+            write_new_shot(posix_files(), world.folder.path(), p, kSnapShot, world.clock, bytes);
         EXPECT_EQ(r.outcome, ShotOutcome::Written) << r.reason;
         EXPECT_EQ(read_bytes(r.path), bytes);
         return r.path.filename().string();
@@ -112,7 +113,8 @@ class RacingClock final : public Clock {
 
 TEST_F(ShotFiles, AFileMadeWhileWritingIsNotReplaced) {
     RacingClock racing(world.folder.path(), shot);
-    ShotResult r = write_new_shot(world.folder.path(), shot, kSnapShot, racing, "mine");
+    ShotResult r =
+        write_new_shot(posix_files(), world.folder.path(), shot, kSnapShot, racing, "mine");
     // Numbers 0 to 2 were each taken just before they were tried.
     EXPECT_EQ(r.path.filename(), "ZEKO2_SNAPSHOT - 26.12.05 - 0003.BMP");
     EXPECT_EQ(read_bytes(r.path), "mine");
@@ -126,7 +128,8 @@ TEST_F(ShotFiles, TheLastNumberIsUsedThenAFullDayWritesNothingAndGivesTheReason)
     for (int n = 0; n < kLastShotNumber; ++n)
         write_bytes(world.folder / SHOT_NAME(shot, kSnapShot, kDay, n), "");
     EXPECT_EQ(write(shot, "last"), "ZEKO2_SNAPSHOT - 26.12.05 - 9999.BMP");
-    ShotResult r = write_new_shot(world.folder.path(), shot, kSnapShot, world.clock, "x");
+    ShotResult r =
+        write_new_shot(posix_files(), world.folder.path(), shot, kSnapShot, world.clock, "x");
     EXPECT_EQ(r.outcome, ShotOutcome::AllNamesTaken);
     EXPECT_EQ(r.reason,
               "All 10,000 names of today for the Snap Shot are taken, up to \"ZEKO2_SNAPSHOT - "
