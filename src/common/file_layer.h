@@ -35,6 +35,9 @@ class FileLayer {
     // Gives the file `from` the further name `to`, which must be free (EEXIST otherwise). File
     // systems without hard links (FAT, exFAT) answer EPERM.
     virtual int link(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    // Renames `from` to `to` only while `to` is free (EEXIST otherwise). File systems that
+    // cannot promise that answer EINVAL.
+    virtual int rename_new(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     // Makes the names in the folder (a rename, a new file) durable.
     virtual int sync_folder(const std::filesystem::path& folder) = 0;
 };
@@ -53,6 +56,7 @@ class PosixFiles : public FileLayer {
     int rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
     int remove(const std::filesystem::path& path) override;
     int link(const std::filesystem::path& from, const std::filesystem::path& to) override;
+    int rename_new(const std::filesystem::path& from, const std::filesystem::path& to) override;
     int sync_folder(const std::filesystem::path& folder) override;
 };
 

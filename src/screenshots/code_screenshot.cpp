@@ -1,11 +1,14 @@
 #include "screenshots/code_screenshot.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "common/codepage.h"
 #include "common/prompts.h"
@@ -53,7 +56,27 @@ int write_whole(FileLayer& files, int fd, std::string_view bytes) {
     return error != 0 ? error : files.sync(fd);
 }
 
-// Creates a scratch file of a name no other file has; 0 or the errno.
+// A scratch file stays locked by the shot that writes it until the file has its name. One that
+// can be locked was left by a shot cut short (the lock ends with its program) and goes; a
+// program that dies half-way would otherwise leave up to a whole picture behind each time.
+void remove_leftover_scratch(FileLayer& files, const fs::path& folder) {
+    std::error_code ec;
+    std::vector<fs::path> leftovers;
+    for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        if (it->path().filename().string().starts_with(kScratchPrefix) &&
+            it->symlink_status(ec).type() == fs::file_type::regular)
+            leftovers.push_back(it->path());
+    }
+    for (const fs::path& path : leftovers) {
+        int fd = -1;
+        if (files.open(path, O_RDONLY | O_NOFOLLOW, 0, fd) != 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) files.remove(path);
+        files.close(fd);
+    }
+}
+
+// Creates and locks a scratch file of a name no other file has; 0 or the errno.
 int make_scratch(FileLayer& files, const fs::path& folder, fs::path& scratch, int& fd) {
     constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device seed;
@@ -65,16 +88,48 @@ int make_scratch(FileLayer& files, const fs::path& folder, fs::path& scratch, in
             name += kLetters[pick() % kLetters.size()];
         scratch = folder / name;
         error = files.open(scratch, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0600, fd);
+        if (error != 0) continue;
+        // Another program clearing leftovers may have removed the file before it was locked;
+        // a file system without locks leaves the file unguarded rather than unwritable.
+        struct stat st {};
+        if (::flock(fd, LOCK_EX) != 0 || files.stat(fd, st) != 0 || st.st_nlink > 0) return 0;
+        files.close(fd);
+        error = EEXIST;
     }
     return error;
 }
 
-// Hard links are the way to give a finished file its name without replacing one; a file
-// system without them gets the file created under its name, exclusively, and removed again
-// when the write fails.
 bool links_unsupported(int errno_value) {
     return errno_value == EPERM || errno_value == ENOTSUP || errno_value == EOPNOTSUPP ||
            errno_value == EXDEV || errno_value == EMLINK;
+}
+
+bool safe_rename_unsupported(int errno_value) {
+    return errno_value == EINVAL || errno_value == ENOSYS || errno_value == ENOTSUP ||
+           errno_value == EOPNOTSUPP;
+}
+
+// Gives the finished scratch file the shot's name while no entry has that name (EEXIST
+// otherwise, also for one made a moment ago), so the name never stands for a part of a file.
+// A hard link does that where the file system has them; FAT and exFAT rename without replacing
+// instead. Where even that is missing, an empty file claims the name and the rename replaces
+// only that.
+int give_name(FileLayer& files, const fs::path& scratch, const fs::path& path) {
+    int error = files.link(scratch, path);
+    if (error == 0) {
+        files.remove(scratch);
+        return 0;
+    }
+    if (!links_unsupported(error)) return error;
+    error = files.rename_new(scratch, path);
+    if (!safe_rename_unsupported(error)) return error;
+    int claim = -1;
+    error = files.open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, kShotMode, claim);
+    if (error != 0) return error;
+    files.close(claim);
+    error = files.rename(scratch, path);
+    if (error != 0) files.remove(path);
+    return error;
 }
 
 }  // namespace
@@ -85,56 +140,36 @@ ShotResult write_new_shot(FileLayer& files, const fs::path& folder, const PIC_CO
     if (!refused.empty())
         return not_written(ShotOutcome::RefusedHeader,
                            refused_header_text(kind, refused, /*typed=*/false));
+    remove_leftover_scratch(files, folder);
 
     // The whole file is written under a scratch name first, so that a shot's name only ever
-    // stands for a complete file.
+    // stands for a complete file. It stays open, and so locked, until it has its name.
     fs::path scratch;
     int fd = -1;
     if (const int error = make_scratch(files, folder, scratch, fd))
         return not_written(ShotOutcome::Failed, could_not_write(kind, error));
-    files.chmod(fd, kShotMode);
-    int error = write_whole(files, fd, bytes);
-    const int close_error = files.close(fd);
-    if (error == 0) error = close_error;
-    if (error != 0) {
+    const auto fail = [&](int error) {
         files.remove(scratch);
+        files.close(fd);
         return not_written(ShotOutcome::Failed, could_not_write(kind, error));
-    }
+    };
+    files.chmod(fd, kShotMode);
+    if (const int error = write_whole(files, fd, bytes)) return fail(error);
 
     for (int number = 0; number <= kLastShotNumber; ++number) {
         // The date is read for every number, so a shot taken over midnight starts the new day.
         const std::string name = SHOT_NAME(pic, kind, clock.now(), number);
         const fs::path path = folder / name;
         if (path.filename() != name || path.parent_path() != folder) continue;
-        // Giving the finished file its name is the look whether the name is free: the link
-        // fails on any entry of that name, also one made a moment ago.
-        const int link_error = files.link(scratch, path);
-        if (link_error == 0) {
-            files.remove(scratch);
-            return written(path);
-        }
-        if (link_error == EEXIST) continue;
-        if (!links_unsupported(link_error)) {
-            files.remove(scratch);
-            return not_written(ShotOutcome::Failed, could_not_write(kind, link_error));
-        }
-        int out = -1;
-        const int open_error =
-            files.open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, kShotMode, out);
-        if (open_error == EEXIST) continue;
-        int write_error = open_error;
-        if (write_error == 0) {
-            write_error = write_whole(files, out, bytes);
-            const int out_close = files.close(out);
-            if (write_error == 0) write_error = out_close;
-            if (write_error != 0) files.remove(path);
-        }
-        files.remove(scratch);
-        if (write_error != 0)
-            return not_written(ShotOutcome::Failed, could_not_write(kind, write_error));
+        const int error = give_name(files, scratch, path);
+        if (error == EEXIST) continue;
+        if (error != 0) return fail(error);
+        // The bytes are on the disk since the sync.
+        files.close(fd);
         return written(path);
     }
     files.remove(scratch);
+    files.close(fd);
     return not_written(ShotOutcome::AllNamesTaken,
                        "All 10,000 names of today for the " + std::string(shot_kind_label(kind)) +
                            " are taken, up to \"" +

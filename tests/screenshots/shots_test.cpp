@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <array>
 #include <filesystem>
@@ -11,6 +14,7 @@
 #include "screenshots/code_screenshot.h"
 #include "screenshots/page_dump.h"
 #include "screenshots/shot_names.h"
+#include "support/failing_files.h"
 #include "support/fakes.h"
 
 namespace zeko::testing {
@@ -111,16 +115,64 @@ class RacingClock final : public Clock {
     PIC_CONFIG pic_;
 };
 
+// A file system without hard links (FAT, exFAT), and one that cannot even rename without
+// replacing.
+void without_links(FailingFiles& files, bool safe_renames) {
+    files.fail(FileOp::Link, 1, EPERM, {}, -1);
+    if (!safe_renames) files.fail(FileOp::RenameNew, 1, EINVAL, {}, -1);
+}
+
 TEST_F(ShotFiles, AFileMadeWhileWritingIsNotReplaced) {
-    RacingClock racing(world.folder.path(), shot);
-    ShotResult r =
-        write_new_shot(posix_files(), world.folder.path(), shot, kSnapShot, racing, "mine");
-    // Numbers 0 to 2 were each taken just before they were tried.
-    EXPECT_EQ(r.path.filename(), "ZEKO2_SNAPSHOT - 26.12.05 - 0003.BMP");
-    EXPECT_EQ(read_bytes(r.path), "mine");
-    for (int n = 0; n < 3; ++n)
-        EXPECT_EQ(read_bytes(world.folder / SHOT_NAME(shot, kSnapShot, kDay, n)), "theirs");
-    EXPECT_EQ(names_in(world.folder.path()).size(), 4u);
+    FailingFiles no_links, no_safe_renames;
+    without_links(no_links, true);
+    without_links(no_safe_renames, false);
+    FileLayer* const layers[] = {&posix_files(), &no_links, &no_safe_renames};
+    for (FileLayer* files : layers) {
+        TempFolder folder;
+        RacingClock racing(folder.path(), shot);
+        ShotResult r = write_new_shot(*files, folder.path(), shot, kSnapShot, racing, "mine");
+        // Numbers 0 to 2 were each taken just before they were tried.
+        EXPECT_EQ(r.path.filename(), "ZEKO2_SNAPSHOT - 26.12.05 - 0003.BMP");
+        EXPECT_EQ(read_bytes(r.path), "mine");
+        for (int n = 0; n < 3; ++n)
+            EXPECT_EQ(read_bytes(folder / SHOT_NAME(shot, kSnapShot, kDay, n)), "theirs");
+        EXPECT_EQ(names_in(folder.path()).size(), 4u);
+    }
+}
+
+TEST_F(ShotFiles, AShotKilledMidWriteLeavesNoPartOfItselfWithoutHardLinksEither) {
+    world.clock.time = kDay;
+    const std::string picture = "a whole picture";
+    for (bool safe_renames : {true, false}) {
+        for (int killed_at : {1, 2}) {
+            // The bytes of that write stop half-way and nothing tidies up after them; the next
+            // shot finds what was left.
+            TempFolder folder;
+            FailingFiles killed, files;
+            without_links(killed, safe_renames);
+            killed.fail(FileOp::Write, killed_at, EIO, {}, 1, 4)
+                .fail(FileOp::Remove, 1, EIO, {}, -1);
+            write_new_shot(killed, folder.path(), shot, kSnapShot, world.clock, picture);
+            without_links(files, safe_renames);
+            EXPECT_EQ(
+                write_new_shot(files, folder.path(), shot, kSnapShot, world.clock, picture).outcome,
+                ShotOutcome::Written);
+            for (const std::string& name : names_in(folder.path()))
+                EXPECT_EQ(read_bytes(folder / name), picture)
+                    << name << ", killed at " << killed_at;
+        }
+    }
+}
+
+TEST_F(ShotFiles, ScratchFilesOfShotsCutShortGoButOneStillBeingWrittenStays) {
+    write_bytes(world.folder / ".zeko-shot-cut001", "cut");
+    const fs::path busy = world.folder / ".zeko-shot-busy01";
+    const int fd = ::open(busy.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    const std::string written = write(shot);
+    EXPECT_EQ(names_in(world.folder.path()),
+              (std::vector<std::string>{".zeko-shot-busy01", written}));
+    ::close(fd);
 }
 
 TEST_F(ShotFiles, TheLastNumberIsUsedThenAFullDayWritesNothingAndGivesTheReason) {

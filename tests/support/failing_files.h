@@ -21,7 +21,8 @@ enum class FileOp {
     Rename,
     Remove,
     SyncFolder,
-    Link
+    Link,
+    RenameNew
 };
 
 // The real files, except for the calls a test makes fail: the nth call of one kind on one file
@@ -68,6 +69,10 @@ class FailingFiles final : public PosixFiles {
     // Named by the new name.
     int link(const std::filesystem::path& from, const std::filesystem::path& to) override {
         return or_else(FileOp::Link, leaf(to), [&] { return PosixFiles::link(from, to); });
+    }
+    int rename_new(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        return or_else(FileOp::RenameNew, leaf(to),
+                       [&] { return PosixFiles::rename_new(from, to); });
     }
     // A folder sync concerns every file in it.
     int sync_folder(const std::filesystem::path& folder) override {
