@@ -25,7 +25,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr mode_t kShotMode = 0644;
+// Scratch files are named this and six letters or digits; shot names are longer.
 constexpr std::string_view kScratchPrefix = ".zeko-shot-";
+constexpr size_t kScratchLetters = 6;
 
 ShotResult not_written(ShotOutcome outcome, std::string reason) {
     ShotResult r;
@@ -64,7 +66,9 @@ void remove_leftover_scratch(FileLayer& files, const fs::path& folder) {
     std::vector<fs::path> leftovers;
     for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
          it.increment(ec)) {
-        if (it->path().filename().string().starts_with(kScratchPrefix) &&
+        const std::string name = it->path().filename().string();
+        if (name.starts_with(kScratchPrefix) &&
+            name.size() == kScratchPrefix.size() + kScratchLetters &&
             it->symlink_status(ec).type() == fs::file_type::regular)
             leftovers.push_back(it->path());
     }
@@ -84,7 +88,7 @@ int make_scratch(FileLayer& files, const fs::path& folder, fs::path& scratch, in
     int error = EEXIST;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
         std::string name(kScratchPrefix);
-        for (int i = 0; i < 6; ++i)
+        for (size_t i = 0; i < kScratchLetters; ++i)
             name += kLetters[pick() % kLetters.size()];
         scratch = folder / name;
         error = files.open(scratch, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0600, fd);

@@ -166,12 +166,15 @@ TEST_F(ShotFiles, AShotKilledMidWriteLeavesNoPartOfItselfWithoutHardLinksEither)
 
 TEST_F(ShotFiles, ScratchFilesOfShotsCutShortGoButOneStillBeingWrittenStays) {
     write_bytes(world.folder / ".zeko-shot-cut001", "cut");
+    // A shot whose header begins like a scratch file's name is no scratch file.
+    const std::string look_alike = SHOT_NAME(pic(".zeko-shot-"), kSnapShot, kDay, 0);
+    write_bytes(world.folder / look_alike, "a shot");
     const fs::path busy = world.folder / ".zeko-shot-busy01";
     const int fd = ::open(busy.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
     const std::string written = write(shot);
     EXPECT_EQ(names_in(world.folder.path()),
-              (std::vector<std::string>{".zeko-shot-busy01", written}));
+              (std::vector<std::string>{look_alike, ".zeko-shot-busy01", written}));
     ::close(fd);
 }
 
