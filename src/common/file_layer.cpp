@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 namespace zeko {
 
@@ -69,6 +70,15 @@ int PosixFiles::rename(const std::filesystem::path& from, const std::filesystem:
 
 int PosixFiles::remove(const std::filesystem::path& path) {
     return ::unlink(path.c_str()) == 0 ? 0 : errno;
+}
+
+int PosixFiles::link(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return ::link(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+int PosixFiles::rename_new(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0 ? 0
+                                                                                            : errno;
 }
 
 int PosixFiles::sync_folder(const std::filesystem::path& folder) {

@@ -11,9 +11,9 @@
 namespace zeko {
 
 // Every change the program makes to its own files (the character database and its scratch
-// file, the settings, the post log, the map) goes through this one interface, so a test can
-// make any single step fail as a full disk or a locked folder would. Each operation answers 0
-// or the errno of its failure; the callers turn that into the error the player sees.
+// file, the settings, the post log, the map, the screen shots) goes through this one interface, so
+// a test can make any single step fail as a full disk or a locked folder would. Each operation
+// answers 0 or the errno of its failure; the callers turn that into the error the player sees.
 class FileLayer {
   public:
     virtual ~FileLayer() = default;
@@ -32,6 +32,12 @@ class FileLayer {
     virtual int close(int fd) = 0;
     virtual int rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     virtual int remove(const std::filesystem::path& path) = 0;
+    // Gives the file `from` the further name `to`, which must be free (EEXIST otherwise). File
+    // systems without hard links (FAT, exFAT) answer EPERM.
+    virtual int link(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    // Renames `from` to `to` only while `to` is free (EEXIST otherwise). File systems that
+    // cannot promise that answer EINVAL.
+    virtual int rename_new(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     // Makes the names in the folder (a rename, a new file) durable.
     virtual int sync_folder(const std::filesystem::path& folder) = 0;
 };
@@ -49,6 +55,8 @@ class PosixFiles : public FileLayer {
     int close(int fd) override;
     int rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
     int remove(const std::filesystem::path& path) override;
+    int link(const std::filesystem::path& from, const std::filesystem::path& to) override;
+    int rename_new(const std::filesystem::path& from, const std::filesystem::path& to) override;
     int sync_folder(const std::filesystem::path& folder) override;
 };
 

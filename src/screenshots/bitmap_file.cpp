@@ -27,7 +27,9 @@ std::string encode_bmp(int width, int height, std::span<const uint8_t> rgb, size
     if (width <= 0 || height <= 0) return {};
     const uint64_t w = static_cast<uint64_t>(width);
     const uint64_t h = static_cast<uint64_t>(height);
-    if (stride < w * 3 || rgb.size() < stride * (h - 1) + w * 3) return {};
+    // The last row starts (h - 1) strides in and needs w * 3 bytes; asked by division, as the
+    // product may not fit in 64 bits.
+    if (stride < w * 3 || rgb.size() < w * 3 || (rgb.size() - w * 3) / stride < h - 1) return {};
     const uint64_t row_bytes = (w * 3 + 3) / 4 * 4;
     const uint64_t image_bytes = row_bytes * h;
     const uint64_t file_bytes = kFileHeaderBytes + kInfoHeaderBytes + image_bytes;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/file_layer.h"
 #include "common/services.h"
 #include "map/settings.h"
 
@@ -27,8 +28,8 @@ struct ShotResult {
 // Writes `bytes` as a new file of the folder, named by the record with the first free number
 // of the day. An existing file is never replaced, not even one that appears while the file is
 // being written; a file that could not be written whole does not stay under a shot's name.
-ShotResult write_new_shot(const std::filesystem::path& folder, const PIC_CONFIG& pic, int kind,
-                          Clock& clock, std::string_view bytes);
+ShotResult write_new_shot(FileLayer& files, const std::filesystem::path& folder,
+                          const PIC_CONFIG& pic, int kind, Clock& clock, std::string_view bytes);
 
 inline constexpr std::string_view kShotNotWrittenTitle = "Screen shot not written...";
 

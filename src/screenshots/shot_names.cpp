@@ -1,6 +1,7 @@
 #include "screenshots/shot_names.h"
 
 #include <cstdio>
+#include <string>
 
 #include "common/prompts.h"
 #include "main/program.h"
@@ -87,10 +88,20 @@ bool CHECK_SETTINGS(std::array<PIC_CONFIG, 3>& work, Prompts* prompts) {
 }
 
 std::string refused_header_character(std::string_view header_utf8) {
+    // Control characters (line breaks, tabs) never had a place in a file name either; they are
+    // named as the player may know them. UTF-8 sequences use only bytes from 128 up.
+    constexpr std::array<std::string_view, 32> kControlNames = {
+        "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "TAB", "LF",
+        "VT",  "FF",  "CR",  "SO",  "SI",  "DLE", "DC1", "DC2", "DC3", "DC4", "NAK",
+        "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
+    constexpr unsigned char kDelete = 127;
     for (char c : header_utf8) {
         if (c == '/') return "/";
         if (c == '\\') return "\\";
-        if (c == '\0') return "NUL (character code 0)";
+        const unsigned char code = static_cast<unsigned char>(c);
+        if (code < kControlNames.size() || code == kDelete)
+            return std::string(code == kDelete ? "DEL" : kControlNames[code]) +
+                   " (character code " + std::to_string(code) + ")";
     }
     return {};
 }

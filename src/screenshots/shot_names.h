@@ -45,8 +45,8 @@ void LOAD_DEFAULTS(std::array<PIC_CONFIG, 3>& work);
 bool CHECK_SETTINGS(std::array<PIC_CONFIG, 3>& work, Prompts* prompts);
 
 // The header becomes part of a path inside the program's folder, so it must not hold a
-// folder separator or a NUL. Empty when the header can be used, else the character refused as
-// the player should read it.
+// folder separator or a control character (codes 0 to 31 and 127). Empty when the header can be
+// used, else the character refused as the player should read it.
 std::string refused_header_character(std::string_view header_utf8);
 
 // The box that says why a header was refused: in the settings window (`typed`), or for a shot

@@ -1,7 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "main/program_state.h"
@@ -9,6 +14,7 @@
 #include "screenshots/code_screenshot.h"
 #include "screenshots/page_dump.h"
 #include "screenshots/shot_names.h"
+#include "support/failing_files.h"
 #include "support/fakes.h"
 
 namespace zeko::testing {
@@ -50,10 +56,24 @@ TEST(ShotNames, EachDatePatternAndTheNameRule) {
     EXPECT_EQ(SHOT_NAME(cut, kSnapShot, kDay, 1), "ZEKO2 - 2026-12-05 - 0001.BMP");
 }
 
+TEST(ShotNames, OnlyRecordsNeverSetUpAreToldAboutAndTakeTheDefaults) {
+    // Headers with the first date pattern (0) were set up; all lengths and patterns 0 were not.
+    const std::array<PIC_CONFIG, 3> set_up = {pic("A", 0), pic("B", 0), pic("C", 0)};
+    for (const auto& [given, blank] :
+         {std::pair{set_up, false}, {std::array<PIC_CONFIG, 3>{}, true}}) {
+        ScriptedPrompts prompts;
+        auto work = given;
+        EXPECT_EQ(CHECK_SETTINGS(work, &prompts), blank);
+        EXPECT_TRUE(work == (blank ? default_pic_configs() : given));
+        EXPECT_EQ(prompts.shown.size(), blank ? 1u : 0u);
+    }
+}
+
 class ShotFiles : public ::testing::Test {
   protected:
     std::string write(const PIC_CONFIG& p, const std::string& bytes = "x") {
-        ShotResult r = write_new_shot(world.folder.path(), p, kSnapShot, world.clock, bytes);
+        ShotResult r =
+            write_new_shot(posix_files(), world.folder.path(), p, kSnapShot, world.clock, bytes);
         EXPECT_EQ(r.outcome, ShotOutcome::Written) << r.reason;
         EXPECT_EQ(read_bytes(r.path), bytes);
         return r.path.filename().string();
@@ -95,46 +115,113 @@ class RacingClock final : public Clock {
     PIC_CONFIG pic_;
 };
 
-TEST_F(ShotFiles, AFileMadeWhileWritingIsNotReplaced) {
-    RacingClock racing(world.folder.path(), shot);
-    ShotResult r = write_new_shot(world.folder.path(), shot, kSnapShot, racing, "mine");
-    // Numbers 0 to 2 were each taken just before they were tried.
-    EXPECT_EQ(r.path.filename(), "ZEKO2_SNAPSHOT - 26.12.05 - 0003.BMP");
-    EXPECT_EQ(read_bytes(r.path), "mine");
-    for (int n = 0; n < 3; ++n)
-        EXPECT_EQ(read_bytes(world.folder / SHOT_NAME(shot, kSnapShot, kDay, n)), "theirs");
-    EXPECT_EQ(names_in(world.folder.path()).size(), 4u);
+// A file system without hard links (FAT, exFAT), and one that cannot even rename without
+// replacing.
+void without_links(FailingFiles& files, bool safe_renames) {
+    files.fail(FileOp::Link, 1, EPERM, {}, -1);
+    if (!safe_renames) files.fail(FileOp::RenameNew, 1, EINVAL, {}, -1);
 }
 
-TEST_F(ShotFiles, AFullDayWritesNothingAndGivesTheReason) {
+TEST_F(ShotFiles, AFileMadeWhileWritingIsNotReplaced) {
+    FailingFiles no_links, no_safe_renames;
+    without_links(no_links, true);
+    without_links(no_safe_renames, false);
+    FileLayer* const layers[] = {&posix_files(), &no_links, &no_safe_renames};
+    for (FileLayer* files : layers) {
+        TempFolder folder;
+        RacingClock racing(folder.path(), shot);
+        ShotResult r = write_new_shot(*files, folder.path(), shot, kSnapShot, racing, "mine");
+        // Numbers 0 to 2 were each taken just before they were tried.
+        EXPECT_EQ(r.path.filename(), "ZEKO2_SNAPSHOT - 26.12.05 - 0003.BMP");
+        EXPECT_EQ(read_bytes(r.path), "mine");
+        for (int n = 0; n < 3; ++n)
+            EXPECT_EQ(read_bytes(folder / SHOT_NAME(shot, kSnapShot, kDay, n)), "theirs");
+        EXPECT_EQ(names_in(folder.path()).size(), 4u);
+    }
+}
+
+TEST_F(ShotFiles, AShotKilledMidWriteLeavesNoPartOfItselfWithoutHardLinksEither) {
     world.clock.time = kDay;
-    for (int n = 0; n <= kLastShotNumber; ++n)
+    const std::string picture = "a whole picture";
+    for (bool safe_renames : {true, false}) {
+        for (int killed_at : {1, 2}) {
+            // The bytes of that write stop half-way and nothing tidies up after them; the next
+            // shot finds what was left.
+            TempFolder folder;
+            FailingFiles killed, files;
+            without_links(killed, safe_renames);
+            killed.fail(FileOp::Write, killed_at, EIO, {}, 1, 4)
+                .fail(FileOp::Remove, 1, EIO, {}, -1);
+            write_new_shot(killed, folder.path(), shot, kSnapShot, world.clock, picture);
+            without_links(files, safe_renames);
+            EXPECT_EQ(
+                write_new_shot(files, folder.path(), shot, kSnapShot, world.clock, picture).outcome,
+                ShotOutcome::Written);
+            for (const std::string& name : names_in(folder.path()))
+                EXPECT_EQ(read_bytes(folder / name), picture)
+                    << name << ", killed at " << killed_at;
+        }
+    }
+}
+
+TEST_F(ShotFiles, ScratchFilesOfShotsCutShortGoButOneStillBeingWrittenStays) {
+    write_bytes(world.folder / ".zeko-shot-cut001", "cut");
+    // A shot whose header begins like a scratch file's name is no scratch file.
+    const std::string look_alike = SHOT_NAME(pic(".zeko-shot-"), kSnapShot, kDay, 0);
+    write_bytes(world.folder / look_alike, "a shot");
+    const fs::path busy = world.folder / ".zeko-shot-busy01";
+    const int fd = ::open(busy.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    const std::string written = write(shot);
+    EXPECT_EQ(names_in(world.folder.path()),
+              (std::vector<std::string>{look_alike, ".zeko-shot-busy01", written}));
+    ::close(fd);
+}
+
+TEST_F(ShotFiles, TheLastNumberIsUsedThenAFullDayWritesNothingAndGivesTheReason) {
+    world.clock.time = kDay;
+    for (int n = 0; n < kLastShotNumber; ++n)
         write_bytes(world.folder / SHOT_NAME(shot, kSnapShot, kDay, n), "");
-    ShotResult r = write_new_shot(world.folder.path(), shot, kSnapShot, world.clock, "x");
+    EXPECT_EQ(write(shot, "last"), "ZEKO2_SNAPSHOT - 26.12.05 - 9999.BMP");
+    ShotResult r =
+        write_new_shot(posix_files(), world.folder.path(), shot, kSnapShot, world.clock, "x");
     EXPECT_EQ(r.outcome, ShotOutcome::AllNamesTaken);
     EXPECT_EQ(r.reason,
               "All 10,000 names of today for the Snap Shot are taken, up to \"ZEKO2_SNAPSHOT - "
               "26.12.05 - 9999.BMP\". Nothing was written; please move older files out of the "
               "program's folder or change the header.");
     EXPECT_EQ(names_in(world.folder.path()).size(), 10000u);
-    EXPECT_EQ(read_bytes(world.folder / SHOT_NAME(shot, kSnapShot, kDay, 9999)), "");
+    EXPECT_EQ(read_bytes(world.folder / SHOT_NAME(shot, kSnapShot, kDay, 9999)), "last");
 }
 
 TEST_F(ShotFiles, AHeaderThatLeavesTheFolderOrCannotBeNamedWritesNothing) {
     const fs::path inner = world.folder / "program";
     fs::create_directory(inner);
+    ProgramState state(inner, world.services());
+    // Headers as the settings file may hold them: separators, and control characters, which
+    // file names could never hold.
     const std::pair<std::string, std::string> cases[] = {
         {"../escape", "\"/\""},
         {"..\\up", "\"\\\""},
         {std::string("nul\0x", 5), "NUL (character code 0)"},
+        {"two\r\nlines", "CR (character code 13)"},
+        {"tab\there", "TAB (character code 9)"},
+        {"unit\x1F", "US (character code 31)"},
+        {"rub\x7Fout", "DEL (character code 127)"},
     };
     for (const auto& [header, shown] : cases) {
-        ShotResult r = write_new_shot(inner, pic(header), kHtmlDump, world.clock, "x");
+        world.prompts.shown.clear();
+        state.settings.SETTINGS.PIC[kHtmlDump] = pic(header);
+        ShotResult r = CodeScreenshot(state).SNAPSHOT_HTML("x");
         EXPECT_EQ(r.outcome, ShotOutcome::RefusedHeader) << header;
-        EXPECT_EQ(r.reason, "The HTML Dump header contains the character " + shown +
-                                ", which cannot be part of a file name: screen shots are always "
-                                "written into the program's folder. Nothing was written; please "
-                                "change the header under File, Screen Shot Config.");
+        const std::string text = "The HTML Dump header contains the character " + shown +
+                                 ", which cannot be part of a file name: screen shots are always "
+                                 "written into the program's folder. Nothing was written; please "
+                                 "change the header under File, Screen Shot Config.";
+        EXPECT_EQ(r.reason, text);
+        EXPECT_EQ(world.prompts.shown,
+                  (std::vector<ShownBox>{
+                      {text, MsgButtons::OK, MsgIcon::Exclamation, "Not a file name..."}}));
     }
     EXPECT_EQ(names_in(world.folder.path()), std::vector<std::string>{"program"});
     EXPECT_TRUE(fs::is_empty(inner));
@@ -200,8 +287,11 @@ TEST(BitmapFile, HeadersAndBottomUpPaddedRows) {
     EXPECT_EQ(b.substr(54), std::string("\xFF\xFF\xFF\0\0\0\x80\x80\x80\0\0\0"
                                         "\0\0\xFF\0\xFF\0\xFF\0\0\0\0\0",
                                         24));
-    for (const auto& [w, h] : {std::pair{0, 2}, {3, 3}, {40000, 40000}})
-        EXPECT_EQ(encode_bmp(w, h, rgb, 10), "") << w << "x" << h;
+    // Sizes that do not describe the pixels, also where stride times rows passes 2^64.
+    const std::tuple<int, int, size_t> refused[] = {
+        {0, 2, 10}, {3, 3, 10}, {40000, 40000, 10}, {1, 3, (size_t{1} << 63) + 4}};
+    for (const auto& [w, h, stride] : refused)
+        EXPECT_EQ(encode_bmp(w, h, rgb, stride), "") << w << "x" << h << " " << stride;
 }
 
 }  // namespace

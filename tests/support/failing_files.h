@@ -20,7 +20,9 @@ enum class FileOp {
     Chmod,
     Rename,
     Remove,
-    SyncFolder
+    SyncFolder,
+    Link,
+    RenameNew
 };
 
 // The real files, except for the calls a test makes fail: the nth call of one kind on one file
@@ -63,6 +65,14 @@ class FailingFiles final : public PosixFiles {
     }
     int remove(const std::filesystem::path& path) override {
         return or_else(FileOp::Remove, leaf(path), [&] { return PosixFiles::remove(path); });
+    }
+    // Named by the new name.
+    int link(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        return or_else(FileOp::Link, leaf(to), [&] { return PosixFiles::link(from, to); });
+    }
+    int rename_new(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        return or_else(FileOp::RenameNew, leaf(to),
+                       [&] { return PosixFiles::rename_new(from, to); });
     }
     // A folder sync concerns every file in it.
     int sync_folder(const std::filesystem::path& folder) override {

@@ -32,6 +32,14 @@ const ShownBox kInteresting{
 const ShownBox kAskReset{"Are you sure you want to restore the default screen shot settings?",
                          MsgButtons::YesNo, MsgIcon::None, "Just thought I'd ask..."};
 
+// The box for a header that cannot be part of a file name, pressing OK.
+ShownBox refused_box(const std::string& kind, const std::string& character) {
+    return {"The " + kind + " header contains the character " + character +
+                ", which cannot be part of a file name: screen shots are always written into the "
+                "program's folder. Please remove it and try again.",
+            MsgButtons::OK, MsgIcon::Exclamation, "Not a file name..."};
+}
+
 const QString kDefaultSamples[3] = {"ZEKO2_SNAPSHOT - 26.12.05 - 0000.BMP",
                                     "ZEKO2_HTML&CSS_DUMP - 26.12.05 - 0000.HTML",
                                     "ZEKO2_HTML_DUMP - 26.12.05 - 0000.HTML"};
@@ -121,12 +129,8 @@ TEST_F(FrmPICConfigTest, NeverConfiguredShowsDefaultsAndAHeaderLeavingTheFolderI
               std::vector<QString>(std::begin(kDefaultSamples), std::end(kDefaultSamples)));
     d.txtHEADER(2)->setText("../shots");
     d.cmdCOMMAND_Click(0);
-    const ShownBox refused{
-        "The HTML Dump header contains the character \"/\", which cannot be part of a file name: "
-        "screen shots are always written into the program's folder. Please remove it and try "
-        "again.",
-        MsgButtons::OK, MsgIcon::Exclamation, "Not a file name..."};
-    EXPECT_EQ(world.prompts.shown, (std::vector<ShownBox>{kInteresting, refused}));
+    EXPECT_EQ(world.prompts.shown,
+              (std::vector<ShownBox>{kInteresting, refused_box("HTML Dump", "\"/\"")}));
     EXPECT_NE(d.result(), QDialog::Accepted);
     EXPECT_FALSE(std::filesystem::exists(settings_file()));
     d.txtHEADER(2)->setText("shots");
@@ -135,6 +139,16 @@ TEST_F(FrmPICConfigTest, NeverConfiguredShowsDefaultsAndAHeaderLeavingTheFolderI
     auto stored = default_pic_configs();
     stored[2].set_header("shots");
     EXPECT_EQ(settings_on_disk(settings_file()).PIC, stored);
+}
+
+TEST_F(FrmPICConfigTest, AStoredHeaderWithALineBreakIsRefusedAsASeparatorIs) {
+    state.settings.SETTINGS.PIC[1].set_header("two\nlines");
+    FrmPICConfig d(state, windows, nullptr);
+    d.cmdCOMMAND_Click(0);
+    EXPECT_EQ(world.prompts.shown,
+              std::vector<ShownBox>{refused_box("HTML & CSS Dump", "LF (character code 10)")});
+    EXPECT_NE(d.result(), QDialog::Accepted);
+    EXPECT_FALSE(std::filesystem::exists(settings_file()));
 }
 
 }  // namespace
