@@ -14,11 +14,11 @@
 #include "main/ui/frm_main.h"
 #include "main/ui/main_workers.h"
 #include "main/ui/program_ui.h"
-#include "main/ui/program_windows.h"
 #include "support/fakes.h"
 #include "support/qt/fake_browser.h"
 #include "support/qt/qt_support.h"
 #include "support/world.h"
+#include "widgets/program_windows.h"
 
 namespace zeko::testing {
 
