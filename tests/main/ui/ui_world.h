@@ -12,10 +12,10 @@
 #include "main/program.h"
 #include "main/program_state.h"
 #include "main/ui/frm_main.h"
-#include "main/ui/main_workers.h"
 #include "main/ui/program_ui.h"
 #include "support/fakes.h"
 #include "support/qt/fake_browser.h"
+#include "support/qt/no_workers.h"
 #include "support/qt/qt_support.h"
 #include "support/world.h"
 #include "widgets/program_windows.h"
@@ -23,7 +23,7 @@
 namespace zeko::testing {
 
 // Records every worker call as "NAME index", and what the main window's flag said then.
-class RecordingWorkers final : public ui::MainWorkers {
+class RecordingWorkers final : public NoWorkers {
   public:
     void MENU_FILE(int16_t i) override { note("MENU_FILE", i); }
     void MENU_AUTONAV(int16_t i) override { note("MENU_AUTONAV", i); }
