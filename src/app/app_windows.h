@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "main/ui/program_windows.h"
+#include "widgets/program_windows.h"
 
 class QWidget;
 

@@ -20,7 +20,7 @@
 #include "platform/qt_screen.h"
 #include "platform/qt_web_browser.h"
 #include "startup/ui/frm_splash.h"
-#include "startup/ui/splash_art.h"
+#include "widgets/splash_art.h"
 
 int main(int argc, char** argv) {
     // The engine refuses to start as root with its sandbox on.

@@ -9,10 +9,10 @@
 
 #include "help/about_text.h"
 #include "help/ui/about_artwork.h"
-#include "main/ui/vb_widgets.h"
-#include "main/ui/version_text.h"
 #include "platform/browser.h"
-#include "startup/ui/splash_art.h"
+#include "widgets/splash_art.h"
+#include "widgets/vb_widgets.h"
+#include "widgets/version_text.h"
 
 namespace zeko::ui {
 

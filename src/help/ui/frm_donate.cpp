@@ -4,8 +4,8 @@
 #include <QPushButton>
 
 #include "help/donate_page.h"
-#include "main/ui/vb_widgets.h"
 #include "platform/browser.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

@@ -13,8 +13,8 @@
 #include <cmath>
 
 #include "help/help_layout.h"
-#include "main/ui/vb_widgets.h"
 #include "platform/browser.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

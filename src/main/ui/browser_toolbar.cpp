@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "main/ui/artwork.h"
-#include "main/ui/vb_widgets.h"
 #include "platform/browser.h"
+#include "widgets/artwork.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

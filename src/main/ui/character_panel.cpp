@@ -1,5 +1,5 @@
 #include "main/ui/character_panel.h"
-#include "main/ui/traps.h"
+#include "widgets/traps.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -8,7 +8,7 @@
 #include "main/layout.h"
 #include "main/program.h"
 #include "main/program_state.h"
-#include "main/ui/vb_widgets.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "main/program_state.h"
-#include "main/ui/traps.h"
 #include "platform/browser.h"
+#include "widgets/traps.h"
 
 namespace zeko::ui {
 

@@ -1,13 +1,13 @@
 #include "main/ui/command_panel.h"
-#include "main/ui/traps.h"
+#include "widgets/traps.h"
 
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalBlocker>
 
 #include "main/program_state.h"
-#include "main/ui/artwork.h"
-#include "main/ui/vb_widgets.h"
+#include "widgets/artwork.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

@@ -1,5 +1,5 @@
 #include "main/ui/frm_layout.h"
-#include "main/ui/traps.h"
+#include "widgets/traps.h"
 
 #include <QEvent>
 #include <QListWidget>
@@ -7,11 +7,11 @@
 #include <QPushButton>
 
 #include "main/program_state.h"
-#include "main/ui/artwork.h"
 #include "main/ui/frm_main.h"
-#include "main/ui/program_windows.h"
-#include "main/ui/vb_widgets.h"
-#include "main/ui/window_activation.h"
+#include "widgets/artwork.h"
+#include "widgets/program_windows.h"
+#include "widgets/vb_widgets.h"
+#include "widgets/window_activation.h"
 
 namespace zeko::ui {
 

@@ -21,13 +21,13 @@
 #include "main/ui/menu_bar.h"
 #include "main/ui/minimap_panel.h"
 #include "main/ui/page_tracking.h"
-#include "main/ui/program_windows.h"
-#include "main/ui/traps.h"
-#include "main/ui/vb_widgets.h"
-#include "main/ui/version_text.h"
-#include "main/ui/window_activation.h"
 #include "main/ui/window_placement.h"
 #include "platform/browser.h"
+#include "widgets/program_windows.h"
+#include "widgets/traps.h"
+#include "widgets/vb_widgets.h"
+#include "widgets/version_text.h"
+#include "widgets/window_activation.h"
 
 namespace zeko::ui {
 

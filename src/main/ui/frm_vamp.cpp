@@ -11,7 +11,7 @@
 
 #include "common/codepage.h"
 #include "main/program_state.h"
-#include "main/ui/vb_widgets.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

@@ -12,9 +12,10 @@
 #include "main/ui/frm_main.h"
 #include "main/ui/frm_vamp.h"
 #include "main/ui/main_menus.h"
-#include "main/ui/program_windows.h"
-#include "main/ui/version_text.h"
 #include "platform/browser.h"
+#include "widgets/maker_contacts.h"
+#include "widgets/program_windows.h"
+#include "widgets/version_text.h"
 
 namespace zeko::ui {
 

@@ -7,12 +7,6 @@
 
 namespace zeko::ui {
 
-// The maker's contacts. A build for another maker changes them here; the hosts themselves
-// come from the build (common/hosts.h).
-inline constexpr std::string_view kMakerMessengerId = "morvanek";
-inline constexpr std::string_view kMakerMail = "morvanek@example.org";
-inline constexpr std::string_view kPoetryPath = "/poetry/";
-
 // A page of the game server beside its script page `game_url`, e.g. "faq.pl?id=13".
 std::string game_page(std::string_view game_url, std::string_view page);
 // A page of the maker's site by its path, e.g. "/ZEKO2/".

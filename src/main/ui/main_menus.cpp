@@ -12,8 +12,8 @@
 #include "main/ui/main_buttons.h"
 #include "main/ui/page_tracking.h"
 #include "main/ui/program_ui.h"
-#include "main/ui/program_windows.h"
 #include "platform/browser.h"
+#include "widgets/program_windows.h"
 
 namespace zeko::ui {
 

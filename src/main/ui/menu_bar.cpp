@@ -6,7 +6,7 @@
 #include <QMenuBar>
 #include <QSignalBlocker>
 
-#include "main/ui/vb_widgets.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

@@ -1,12 +1,12 @@
 #include "main/ui/minimap_panel.h"
-#include "main/ui/traps.h"
+#include "widgets/traps.h"
 
 #include <algorithm>
 
 #include "main/program_state.h"
-#include "main/ui/artwork.h"
-#include "main/ui/vb_widgets.h"
 #include "map/nav.h"
+#include "widgets/artwork.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

@@ -1,5 +1,5 @@
 #include "main/ui/page_tracking.h"
-#include "main/ui/traps.h"
+#include "widgets/traps.h"
 
 #include <QPointer>
 #include <QTimer>

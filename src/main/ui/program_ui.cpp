@@ -10,7 +10,7 @@
 #include "main/ui/frm_layout.h"
 #include "main/ui/frm_vamp.h"
 #include "main/ui/main_menus.h"
-#include "main/ui/program_windows.h"
+#include "widgets/program_windows.h"
 
 namespace zeko::ui {
 

@@ -36,7 +36,7 @@ class ProgramUi final : public StartHooks {
     ProgramUi(const ProgramUi&) = delete;
     ProgramUi& operator=(const ProgramUi&) = delete;
 
-    // Replaces the do-nothing workers behind the menus and buttons; `workers` outlives this.
+    // Replaces the program's own workers behind the menus and buttons; `workers` outlives this.
     void set_workers(MainWorkers& workers);
     MainWorkers& workers() { return *workers_; }
     ProgramWindows& windows() { return *windows_; }

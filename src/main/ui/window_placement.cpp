@@ -1,5 +1,5 @@
 #include "main/ui/window_placement.h"
-#include "main/ui/traps.h"
+#include "widgets/traps.h"
 
 #include <QScopedValueRollback>
 #include <QWidget>
@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "common/conversions.h"
-#include "main/ui/vb_widgets.h"
 #include "map/settings.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

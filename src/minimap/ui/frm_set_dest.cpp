@@ -19,11 +19,10 @@
 #include "common/errors.h"
 #include "common/prompts.h"
 #include "main/program_state.h"
-#include "main/ui/artwork.h"
-#include "main/ui/info_panel.h"
-#include "main/ui/program_windows.h"
-#include "main/ui/vb_widgets.h"
 #include "map/nav.h"
+#include "widgets/distance_panel.h"
+#include "widgets/program_windows.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

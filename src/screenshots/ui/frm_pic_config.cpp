@@ -13,9 +13,9 @@
 #include "common/prompts.h"
 #include "main/program.h"
 #include "main/program_state.h"
-#include "main/ui/program_windows.h"
-#include "main/ui/vb_widgets.h"
 #include "screenshots/shot_names.h"
+#include "widgets/program_windows.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

@@ -13,7 +13,7 @@
 #include "common/hosts.h"
 #include "common/prompts.h"
 #include "main/program_state.h"
-#include "main/ui/vb_widgets.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

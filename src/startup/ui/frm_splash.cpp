@@ -14,13 +14,13 @@
 #include "help/about_text.h"
 #include "main/program.h"
 #include "main/program_state.h"
-#include "main/ui/main_buttons.h"
-#include "main/ui/vb_widgets.h"
-#include "main/ui/version_text.h"
 #include "platform/download.h"
 #include "platform/events.h"
 #include "startup/map_update.h"
-#include "startup/ui/splash_art.h"
+#include "widgets/maker_contacts.h"
+#include "widgets/splash_art.h"
+#include "widgets/vb_widgets.h"
+#include "widgets/version_text.h"
 
 namespace zeko::ui {
 

@@ -9,9 +9,9 @@
 
 #include <limits>
 
-#include "main/ui/program_windows.h"
-#include "main/ui/vb_widgets.h"
 #include "platform/browser.h"
+#include "widgets/program_windows.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

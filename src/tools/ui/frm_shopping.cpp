@@ -9,8 +9,8 @@
 #include <QShowEvent>
 
 #include "common/prompts.h"
-#include "main/ui/program_windows.h"
-#include "main/ui/vb_widgets.h"
+#include "widgets/program_windows.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

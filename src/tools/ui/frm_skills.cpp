@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "main/ui/vb_widgets.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::ui {
 

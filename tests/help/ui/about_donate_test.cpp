@@ -13,11 +13,11 @@
 #include "help/donate_page.h"
 #include "help/ui/frm_about.h"
 #include "help/ui/frm_donate.h"
-#include "main/ui/vb_widgets.h"
 #include "startup/ui/frm_splash.h"
 #include "support/qt/fake_browser.h"
 #include "support/qt/qt_support.h"
 #include "support/qt/sandbox.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::testing {
 namespace {

@@ -8,8 +8,8 @@
 #include <QTest>
 
 #include "common/errors.h"
-#include "main/ui/vb_widgets.h"
 #include "ui_world.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::testing {
 namespace {

@@ -15,8 +15,8 @@
 
 #include "main/ui/frm_layout.h"
 #include "main/ui/page_tracking.h"
-#include "main/ui/vb_widgets.h"
 #include "ui_world.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::testing {
 namespace {

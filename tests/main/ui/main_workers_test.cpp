@@ -18,9 +18,9 @@
 #include "main/ui/frm_vamp.h"
 #include "main/ui/main_menus.h"
 #include "main/ui/page_tracking.h"
-#include "main/ui/vb_widgets.h"
 #include "support/failing_files.h"
 #include "ui_world.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::testing {
 namespace {

@@ -12,18 +12,18 @@
 #include "main/program.h"
 #include "main/program_state.h"
 #include "main/ui/frm_main.h"
-#include "main/ui/main_workers.h"
 #include "main/ui/program_ui.h"
-#include "main/ui/program_windows.h"
 #include "support/fakes.h"
 #include "support/qt/fake_browser.h"
+#include "support/qt/no_workers.h"
 #include "support/qt/qt_support.h"
 #include "support/world.h"
+#include "widgets/program_windows.h"
 
 namespace zeko::testing {
 
 // Records every worker call as "NAME index", and what the main window's flag said then.
-class RecordingWorkers final : public ui::MainWorkers {
+class RecordingWorkers final : public NoWorkers {
   public:
     void MENU_FILE(int16_t i) override { note("MENU_FILE", i); }
     void MENU_AUTONAV(int16_t i) override { note("MENU_AUTONAV", i); }

@@ -13,10 +13,10 @@
 #include <memory>
 #include <vector>
 
-#include "main/ui/program_windows.h"
-#include "main/ui/vb_widgets.h"
 #include "support/qt/qt_support.h"
 #include "support/world.h"
+#include "widgets/program_windows.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::testing {
 namespace {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "main/program_state.h"
-#include "main/ui/vb_widgets.h"
 #include "screenshots/shot_names.h"
 #include "support/fakes.h"
 #include "support/qt/qt_support.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::testing {
 namespace {

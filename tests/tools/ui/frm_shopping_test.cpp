@@ -6,10 +6,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "main/ui/vb_widgets.h"
 #include "support/fakes.h"
 #include "support/qt/qt_support.h"
 #include "tool_windows.h"
+#include "widgets/vb_widgets.h"
 
 namespace zeko::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "main/ui/program_windows.h"
+#include "widgets/program_windows.h"
 
 namespace zeko::testing {
 

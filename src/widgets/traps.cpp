@@ -1,4 +1,4 @@
-#include "main/ui/traps.h"
+#include "widgets/traps.h"
 
 #include "common/errors.h"
 

@@ -1,4 +1,4 @@
-#include "main/ui/vb_widgets.h"
+#include "widgets/vb_widgets.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "main/ui/artwork.h"
+#include "widgets/artwork.h"
 
 #include <QFont>
 #include <QLinearGradient>

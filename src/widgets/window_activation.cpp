@@ -1,4 +1,4 @@
-#include "main/ui/window_activation.h"
+#include "widgets/window_activation.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "startup/ui/splash_art.h"
+#include "widgets/splash_art.h"
 
 #include <QFont>
 #include <QLinearGradient>

@@ -1,4 +1,4 @@
-#include "main/ui/version_text.h"
+#include "widgets/version_text.h"
 
 #include <array>
 #include <charconv>
