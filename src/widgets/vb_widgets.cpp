@@ -1,6 +1,7 @@
 #include "widgets/vb_widgets.h"
 
 #include <QDialog>
+#include <QKeyEvent>
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -247,6 +248,24 @@ void setup_fixed_dialog(QDialog* dialog, int32_t width_twips, int32_t height_twi
     dialog->setWindowFlags(flags);
     dialog->setFixedSize(px(width_twips), px(height_twips));
     dialog->setModal(modal);
+}
+
+namespace {
+
+// Sees the key presses that reach the dialog, its own and those its controls leave unused.
+class EscapeKeeper final : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override {
+        return event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel);
+    }
+};
+
+}  // namespace
+
+void keep_open_on_escape(QDialog* dialog) {
+    dialog->installEventFilter(new EscapeKeeper(dialog));
 }
 
 }  // namespace zeko::ui

@@ -183,6 +183,10 @@ void style_panel(QWidget* panel, const char* name, const QColor& color);
 void setup_fixed_dialog(QDialog* dialog, int32_t width_twips, int32_t height_twips, bool modal,
                         bool minimise_box = false);
 
+// Esc leaves the dialog open: the classic windows close on it only through a Cancel button, and
+// those without one ignore it.
+void keep_open_on_escape(QDialog* dialog);
+
 // The objectName of a control of a control array, e.g. "TILE(4)".
 QString indexed(const char* name, int index);
 // UTF-8 text from the core.

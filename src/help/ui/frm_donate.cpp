@@ -1,6 +1,5 @@
 #include "help/ui/frm_donate.h"
 
-#include <QKeyEvent>
 #include <QPushButton>
 
 #include "help/donate_page.h"
@@ -19,6 +18,7 @@ constexpr int32_t kClientHeight = 4245;
 FrmDonate::FrmDonate(const BrowserFactory& make_browser, QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmDONATE"));
     setup_fixed_dialog(this, kClientWidth, kClientHeight, false);
+    keep_open_on_escape(this);
 
     Frame1_ = make_panel(this, "Frame1", kGround);
     Frame1_->setGeometry(0, 0, width(), height());
@@ -68,11 +68,6 @@ void FrmDonate::wb_BeforeNavigate2(NavigationRequest& request) {
 
 void FrmDonate::cmdCOMMAND_Click() {
     close();
-}
-
-void FrmDonate::keyPressEvent(QKeyEvent* event) {
-    // The classic windows close on Esc only through a Cancel button.
-    if (!event->matches(QKeySequence::Cancel)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace zeko::ui

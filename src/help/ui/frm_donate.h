@@ -36,10 +36,6 @@ class FrmDonate : public QDialog {
 
     VbBool PAGE_BUILT = kFalse;
 
-  protected:
-    // Esc: nothing, since the window has no Cancel button.
-    void keyPressEvent(QKeyEvent* event) override;
-
   private:
     void Form_Load();
 

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFont>
-#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -47,6 +46,7 @@ FrmHelp::FrmHelp(const BrowserFactory& make_browser, AboutOpener show_about)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setModal(true);
+    keep_open_on_escape(this);
     set_palette_colors(this, {{QPalette::Window, kGround}});
     setAutoFillBackground(true);
 
@@ -257,11 +257,6 @@ void FrmHelp::resizeEvent(QResizeEvent* event) {
 void FrmHelp::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) Form_Resize();
-}
-
-void FrmHelp::keyPressEvent(QKeyEvent* event) {
-    // The classic windows close on Esc only through a Cancel button.
-    if (!event->matches(QKeySequence::Cancel)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace zeko::ui

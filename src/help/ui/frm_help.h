@@ -66,8 +66,6 @@ class FrmHelp : public QDialog {
     void done(int result) override;
 
   protected:
-    // Esc: nothing, since the window has no Cancel button.
-    void keyPressEvent(QKeyEvent* event) override;
     // Runs the window modally until it closes; a test shows it without blocking instead.
     virtual void run_modal();
     void Form_Load(QWidget* owner);

@@ -1,7 +1,6 @@
 #include "tools/ui/frm_emoticon.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,6 +39,7 @@ FrmEmoticon::FrmEmoticon(ProgramWindows& windows, const BrowserFactory& make_bro
     setObjectName(QStringLiteral("frmEMOTICON"));
     setWindowTitle(QString::fromUtf8("Z.E.K.O.\xC2\xB2: Emoticon Tutorial"));
     setup_fixed_dialog(this, kClientWidth, kClientHeight, true);
+    keep_open_on_escape(this);
 
     wbLIST_ = make_browser(this);
     wbLIST_->setObjectName(QStringLiteral("wbLIST"));
@@ -161,11 +161,6 @@ void FrmEmoticon::cmdCOMMAND_Click(int index) {
         default:
             break;
     }
-}
-
-void FrmEmoticon::keyPressEvent(QKeyEvent* event) {
-    // The classic windows close on Esc only through a Cancel button.
-    if (!event->matches(QKeySequence::Cancel)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace zeko::ui

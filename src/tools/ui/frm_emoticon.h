@@ -48,8 +48,6 @@ class FrmEmoticon : public QDialog {
     static const QString kTestPage;
 
   protected:
-    // Esc: nothing, since the window has no Cancel button.
-    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

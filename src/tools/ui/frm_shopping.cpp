@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -53,6 +52,7 @@ FrmShopping::FrmShopping(Prompts& prompts, ProgramWindows& windows)
     setObjectName(QStringLiteral("frmSHOPPING"));
     setWindowTitle(QStringLiteral("Z.E.K.O.: Shopping List Generator..."));
     setup_fixed_dialog(this, kClientWidth, kClientHeight, false, true);
+    keep_open_on_escape(this);
 
     lstBUY_ = list(this, "lstBUY", twips_rect(60, 60, 2595, 2340));
     const char* const captions[8] = {"&Add Item",  "&Remove Item", "Add &X", "Remo&ve X",
@@ -286,11 +286,6 @@ void FrmShopping::cmdCOMMAND_Click(int index) {
         default:
             break;
     }
-}
-
-void FrmShopping::keyPressEvent(QKeyEvent* event) {
-    // The classic windows close on Esc only through a Cancel button.
-    if (!event->matches(QKeySequence::Cancel)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace zeko::ui

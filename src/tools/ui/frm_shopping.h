@@ -43,8 +43,6 @@ class FrmShopping : public QDialog {
     int32_t total() const { return total_; }
 
   protected:
-    // Esc: nothing, since the window has no Cancel button.
-    void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

@@ -1,6 +1,5 @@
 #include "tools/ui/frm_skills.h"
 
-#include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -26,6 +25,7 @@ QFont comic_font() {
 FrmSkills::FrmSkills(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmSKILLS"));
     setup_fixed_dialog(this, kClientWidth, kClientHeight, true);
+    keep_open_on_escape(this);
 
     lstSKILLS_ = new QListWidget(this);
     lstSKILLS_->setObjectName(QStringLiteral("lstSKILLS"));
@@ -109,11 +109,6 @@ void FrmSkills::lstSKILLS_Click() {
 
 void FrmSkills::cmdCOMMAND_Click() {
     accept();
-}
-
-void FrmSkills::keyPressEvent(QKeyEvent* event) {
-    // The classic windows close on Esc only through a Cancel button.
-    if (!event->matches(QKeySequence::Cancel)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace zeko::ui

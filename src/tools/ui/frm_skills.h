@@ -26,8 +26,6 @@ class FrmSkills : public QDialog {
     bool skillsLoaded() const { return skillsLoaded_; }
 
   protected:
-    // Esc: nothing, since the window has no Cancel button.
-    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
   private:
