@@ -212,6 +212,12 @@ inline constexpr char kSerializerParts[] = R"JS(
     }
     return n;
   }
+  // Text, CDATA and comments: what is not an element.
+  function leaf(n, raw, out) {
+    if (n.nodeType === 3) out.push(raw ? angles(n.data) : text(n.data));
+    else if (n.nodeType === 4) out.push(text(n.data));
+    else if (n.nodeType === 8) out.push('<!--', angles(n.data), '-->');
+  }
 )JS";
 
 // Serialises the body the way the old browser did; called with true for the body's own tag.
@@ -238,9 +244,7 @@ inline constexpr char kSerializeBody[] = R"JS(
   function children(parent, raw) {
     for (let n = firstWritten(parent); n; n = n.nextSibling) {
       if (n.nodeType === 1) element(n);
-      else if (n.nodeType === 3) out.push(raw ? angles(n.data) : text(n.data));
-      else if (n.nodeType === 4) out.push(text(n.data));
-      else if (n.nodeType === 8) out.push('<!--', angles(n.data), '-->');
+      else leaf(n, raw, out);
     }
   }
   if (outer) element(body); else children(body, false);
@@ -291,9 +295,7 @@ inline constexpr char kSerializeBodyRows[] = R"JS(
   }
   function node(n, raw) {
     if (n.nodeType === 1) element(n);
-    else if (n.nodeType === 3) out.push(raw ? angles(n.data) : text(n.data));
-    else if (n.nodeType === 4) out.push(text(n.data));
-    else if (n.nodeType === 8) out.push('<!--', angles(n.data), '-->');
+    else leaf(n, raw, out);
   }
   function children(parent, raw) {
     for (let n = firstWritten(parent); n; n = n.nextSibling) node(n, raw);

@@ -443,11 +443,8 @@ void QtWebBrowser::runScript(const QString& script, std::function<void(const QVa
                          });
 }
 
-void QtWebBrowser::readBody(bool outer, std::function<void(std::optional<QString>)> done) {
-    const QString script = QString::fromUtf8(browser_scripts::kSerializeBodyStart) +
-                           QString::fromUtf8(browser_scripts::kSerializerParts) +
-                           QString::fromUtf8(browser_scripts::kSerializeBody) +
-                           (outer ? QStringLiteral("(true)") : QStringLiteral("(false)"));
+void QtWebBrowser::runTextScript(const QString& script,
+                                 std::function<void(std::optional<QString>)> done) {
     runScript(script, [done = std::move(done)](const QVariant& result) {
         if (!done) return;
         if (result.typeId() == QMetaType::QString) {
@@ -456,6 +453,14 @@ void QtWebBrowser::readBody(bool outer, std::function<void(std::optional<QString
             done(std::nullopt);
         }
     });
+}
+
+void QtWebBrowser::readBody(bool outer, std::function<void(std::optional<QString>)> done) {
+    const QString script = QString::fromUtf8(browser_scripts::kSerializeBodyStart) +
+                           QString::fromUtf8(browser_scripts::kSerializerParts) +
+                           QString::fromUtf8(browser_scripts::kSerializeBody) +
+                           (outer ? QStringLiteral("(true)") : QStringLiteral("(false)"));
+    runTextScript(script, std::move(done));
 }
 
 void QtWebBrowser::readBodyInnerHtml(std::function<void(std::optional<QString>)> done) {
@@ -471,14 +476,7 @@ void QtWebBrowser::readBodyRowsHtml(int rows, std::function<void(std::optional<Q
                            QString::fromUtf8(browser_scripts::kSerializerParts) +
                            QString::fromUtf8(browser_scripts::kSerializeBodyRows) +
                            QStringLiteral("(%1)").arg(rows);
-    runScript(script, [done = std::move(done)](const QVariant& result) {
-        if (!done) return;
-        if (result.typeId() == QMetaType::QString) {
-            done(result.toString());
-        } else {
-            done(std::nullopt);
-        }
-    });
+    runTextScript(script, std::move(done));
 }
 
 void QtWebBrowser::writeBodyInnerHtml(const QString& html) {

@@ -90,6 +90,8 @@ class QtWebBrowser final : public WebBrowser {
     void aboutCommitted();
     void runScript(const QString& script, std::function<void(const QVariant&)> done);
     void setBodyAttribute(const QString& name, BgrColor color);
+    // Runs a script whose answer is text; nothing when it answers anything else.
+    void runTextScript(const QString& script, std::function<void(std::optional<QString>)> done);
     void readBody(bool outer, std::function<void(std::optional<QString>)> done);
 
     QWebEngineProfile* profile_ = nullptr;

@@ -124,23 +124,18 @@ std::optional<Options> parse_options(int argc, char** argv) {
                 return std::nullopt;
             }
             o.host = *value;
-        } else if (arg == "--look") {
-            if (auto bad = apply_look(*value, o.look)) {
-                std::cerr << "sandbox_server: " << *bad << "\n";
-                return std::nullopt;
-            }
-        } else if (is_update_option(arg)) {
-            if (auto why = set_update_option(o.update, arg, *value)) {
-                std::cerr << "sandbox_server: " << *why << "\n";
-                return std::nullopt;
-            }
-        } else if (is_update_fault_option(arg)) {
-            if (auto why = set_update_fault_option(o.faults, arg, *value)) {
-                std::cerr << "sandbox_server: " << *why << "\n";
-                return std::nullopt;
-            }
-        } else if (is_guild_option(arg)) {
-            if (auto why = set_guild_option(o.guilds, arg, *value)) {
+        } else if (arg != "--map" && arg != "--state-file") {
+            // The page looks and the update and guild sites say themselves what is wrong.
+            std::optional<std::string> why;
+            if (arg == "--look")
+                why = apply_look(*value, o.look);
+            else if (is_update_option(arg))
+                why = set_update_option(o.update, arg, *value);
+            else if (is_update_fault_option(arg))
+                why = set_update_fault_option(o.faults, arg, *value);
+            else
+                why = set_guild_option(o.guilds, arg, *value);
+            if (why) {
                 std::cerr << "sandbox_server: " << *why << "\n";
                 return std::nullopt;
             }
