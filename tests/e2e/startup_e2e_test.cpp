@@ -140,7 +140,9 @@ TEST_F(StartupE2e, ADownloadThatIsNoWholeMapKeepsTheMapAndItsNumberAndStarts) {
         install(2);
         serve({"--map-version", "9", "--bad-map-download", answer});
         ASSERT_TRUE(start()) << answer;
-        EXPECT_EQ(server->get("/sandbox/hits?path=/curmap.dat").body, "1\n");
+        // The download was asked for (Qt's network stack may send the request again on a
+        // loaded machine, so the count itself says nothing).
+        EXPECT_NE(server->get("/sandbox/hits?path=/curmap.dat").body, "0\n") << answer;
         EXPECT_EQ(status(), QString::fromUtf8("Starting Z.E.K.O.²...")) << answer;
         EXPECT_TRUE(world.prompts.shown.empty());
         EXPECT_EQ(read(resolve_in_folder(world.folder.path(), "MAP.DAT")), old_map) << answer;
